@@ -1,0 +1,59 @@
+#pragma once
+// The command link: the only road between the program and the instrument. It sends one command line
+// and reads one answer line over the selected interface (RS-232 or GPIB), synchronously on the calling
+// thread. A query is always SendCommand followed at once by ReadResponse; the answer lands in
+// ResponseBuffer and LinkError tells whether it arrived.
+
+#include "app/program_state.h"
+
+#include <QString>
+
+namespace orx {
+
+class Clock;
+class Dialogs;
+class GpibService;
+class SerialService;
+class StatusPanels;
+
+class CommandLink
+{
+public:
+    // How long a serial answer may take: the read fails once strictly more than this has passed.
+    static constexpr qint64 kAnswerTimeoutNs = 1'000'000'000;
+    // Most characters one serial read keeps while waiting for the line feed; only the first 40
+    // ever reach ResponseBuffer, the cap just keeps a chattering device from filling memory.
+    static constexpr qsizetype kMaxLineLength = 1024;
+
+    CommandLink(ProgramState& state, SerialService& serial, GpibService& gpib, Dialogs& dialogs,
+                StatusPanels& status, const Clock& clock);
+
+    void SendCommand(const QString& command);
+    void ReadResponse();
+    void SerialSend(const QString& command);
+    void SerialReadLine(QString& text);
+    void OpenSerialPort();
+    void CloseSerialPort();
+
+    // SendCommand and ReadResponse in one; true when the answer arrived (LinkError = 0).
+    bool query(const QString& command);
+    // The answer in ResponseBuffer read by the leading-number rule.
+    double responseValue() const;
+
+    SerialService& serial() { return m_serial; }
+    GpibService& gpib() { return m_gpib; }
+
+private:
+    bool serialSelected() const { return m_state.InterfaceMode == 1; }
+    void reportSerialTimeout();
+    static void appendCapped(QString& text, const QString& received);
+
+    ProgramState& m_state;
+    SerialService& m_serial;
+    GpibService& m_gpib;
+    Dialogs& m_dialogs;
+    StatusPanels& m_status;
+    const Clock& m_clock;
+};
+
+} // namespace orx

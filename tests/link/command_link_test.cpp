@@ -1,0 +1,193 @@
+#include "link/command_link.h"
+
+#include "support/recording_status.h"
+#include "support/scripted_dialogs.h"
+#include "support/scripted_gpib.h"
+#include "support/scripted_serial.h"
+
+#include <gtest/gtest.h>
+
+using namespace orx;
+using namespace orx::test;
+
+namespace {
+
+QString padded(const QString& text)
+{
+    return text + QString(40 - text.size(), u' ');
+}
+
+struct LinkFixture : ::testing::Test
+{
+    ProgramState state;
+    ManualClock clock;
+    ScriptedSerial serial{clock};
+    ScriptedGpib gpib;
+    ScriptedDialogs dialogs;
+    RecordingStatus status;
+    CommandLink link{state, serial, gpib, dialogs, status, clock};
+
+    bool serialQuery(const QByteArray& answer, qint64 afterMs = 0)
+    {
+        serial.answerNextWrite(answer, afterMs);
+        return link.query(QStringLiteral("*IDN?"));
+    }
+};
+
+} // namespace
+
+struct SerialAnswerCase
+{
+    const char* name;
+    QByteArray wire;
+    QString buffer;
+};
+
+TEST_F(LinkFixture, SerialAnswersLandInTheFortyCharacterBuffer)
+{
+    const SerialAnswerCase cases[] = {
+        {"plain", "1.234\n", padded("1.234")},
+        {"CR LF keeps the CR", "1.234\r\n", padded("1.234\r")},
+        {"lone line feed", "\n", QString(40, u' ')},
+        {"fifty characters", QByteArray(50, 'a') + "\n", QString(40, u'a')},
+        {"only the final line feed goes", "a\nb\n", padded("a\nb")},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(serialQuery(c.wire)) << c.name;
+        EXPECT_EQ(state.LinkError, 0) << c.name;
+        EXPECT_EQ(state.ResponseBuffer.text(), c.buffer) << c.name;
+    }
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(LinkFixture, AnswerInPiecesIsJoined)
+{
+    serial.answerNextWrite("12.", 100);
+    serial.answerNextWrite("345", 600);
+    serial.answerNextWrite("\n", 990);
+    EXPECT_TRUE(link.query(QStringLiteral(":MEAS?")));
+    EXPECT_EQ(state.ResponseBuffer.text(), padded("12.345"));
+}
+
+TEST_F(LinkFixture, SendWritesOneCarriageReturnAndOpensThePort)
+{
+    link.SendCommand(QStringLiteral(":VOLT 12.345"));
+    ASSERT_EQ(serial.written.size(), 1);
+    EXPECT_EQ(serial.written[0], QByteArray(":VOLT 12.345\r"));
+    EXPECT_TRUE(serial.isOpen());
+}
+
+TEST_F(LinkFixture, TimeOutIsStrictlyMoreThanOneSecond)
+{
+    EXPECT_TRUE(serialQuery("1\n", 1000)) << "an answer at exactly one second still counts";
+    EXPECT_FALSE(serialQuery("1\n", 1002));
+}
+
+struct TimeoutCase
+{
+    qint16 connectStarted;
+    bool reported;
+};
+
+TEST_F(LinkFixture, TimeOutClosesThePortKeepsThePartialTextAndReportsOnlyBeforeTheFirstConnect)
+{
+    for (const TimeoutCase c : {TimeoutCase{0, true}, TimeoutCase{1, false}}) {
+        dialogs.messages.clear();
+        status.panels = {};
+        state.ConnectStarted = c.connectStarted;
+        const qint64 before = clock.nanoseconds();
+        const int waitsBefore = serial.waits;
+        EXPECT_FALSE(serialQuery("12.3", 10));
+        EXPECT_EQ(state.LinkError, 1);
+        EXPECT_FALSE(serial.isOpen());
+        EXPECT_EQ(state.ResponseBuffer.text(), padded("12.3"));
+        EXPECT_GT(clock.nanoseconds() - before, CommandLink::kAnswerTimeoutNs);
+        EXPECT_LE(serial.waits - waitsBefore, 4) << "the read must wait on the port, not spin";
+        if (c.reported) {
+            ASSERT_EQ(dialogs.messages.size(), 1);
+            EXPECT_EQ(dialogs.messages[0], (ScriptedDialogs::Message{"Communication error!", "Warning"}));
+            EXPECT_EQ(status.panelText(1), "Communication error");
+        } else {
+            EXPECT_TRUE(dialogs.messages.isEmpty());
+            EXPECT_TRUE(status.writes.isEmpty());
+        }
+        status.writes.clear();
+    }
+}
+
+TEST_F(LinkFixture, LateAnswerIsNotTakenForTheNextOne)
+{
+    state.ConnectStarted = 1;
+    EXPECT_FALSE(serialQuery("late\n", 1500));
+    clock.advanceMilliseconds(600); // the late answer arrives while nobody is reading
+    EXPECT_TRUE(serialQuery("fresh\n"));
+    EXPECT_EQ(state.ResponseBuffer.text(), padded("fresh"));
+}
+
+TEST_F(LinkFixture, EndlessStreamWithoutLineFeedStaysBounded)
+{
+    state.ConnectStarted = 1;
+    for (int i = 0; i < 100; ++i)
+        serial.answerNextWrite(QByteArray(1000, 'x'), i * 5);
+    link.SendCommand(QStringLiteral(":MEAS?"));
+    QString text;
+    link.SerialReadLine(text);
+    EXPECT_EQ(state.LinkError, 1);
+    EXPECT_LE(text.size(), CommandLink::kMaxLineLength);
+    EXPECT_EQ(text.left(40), QString(40, u'x'));
+}
+
+TEST_F(LinkFixture, PortThatCannotBeOpenedNeverWaitsOrWrites)
+{
+    serial.openFails = true;
+    state.ResponseBuffer = QStringLiteral("old");
+    const qint64 before = clock.nanoseconds();
+    EXPECT_FALSE(link.query(QStringLiteral("*IDN?")));
+    EXPECT_TRUE(serial.written.isEmpty());
+    EXPECT_EQ(clock.nanoseconds(), before);
+    EXPECT_EQ(serial.waits, 0);
+    EXPECT_EQ(state.ResponseBuffer.text(), QString(40, u' '));
+    EXPECT_EQ(dialogs.messages.size(), 1) << "before the first connect it is reported like a time-out";
+}
+
+struct GpibCase
+{
+    const char* name;
+    std::optional<QByteArray> answer;
+    qint16 linkError;
+    QString buffer;
+};
+
+TEST_F(LinkFixture, GpibSendsUnchangedAndJudgesBlankAnswersAsFailures)
+{
+    state.InterfaceMode = 0;
+    const GpibCase cases[] = {
+        {"answer kept as read", QByteArray("1.234\n"), 0, padded("1.234\n")},
+        {"leading blank", QByteArray("  12.5\n"), 1, padded("  12.5\n")},
+        {"empty answer", QByteArray(""), 1, QString(40, u' ')},
+        {"read error", std::nullopt, 1, QString(40, u' ')},
+    };
+    for (const auto& c : cases) {
+        gpib.answers.enqueue(c.answer);
+        link.query(QStringLiteral(":MEAS?"));
+        EXPECT_EQ(state.LinkError, c.linkError) << c.name;
+        EXPECT_EQ(state.ResponseBuffer.text(), c.buffer) << c.name;
+    }
+    EXPECT_EQ(gpib.written.first(), QByteArray(":MEAS?"));
+    EXPECT_TRUE(serial.written.isEmpty());
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << "GPIB failures are silent";
+}
+
+TEST_F(LinkFixture, OpenAndCloseOnlyChangeTheOpenState)
+{
+    serial.setPortNumber(3);
+    serial.setSettings(QStringLiteral("2400,n,8,1"));
+    serial.events.clear();
+    link.OpenSerialPort();
+    link.OpenSerialPort();
+    link.CloseSerialPort();
+    link.CloseSerialPort();
+    EXPECT_EQ(serial.events, QStringList({"open", "close"}));
+    EXPECT_EQ(serial.portNumber(), 3);
+    EXPECT_EQ(serial.settings(), "2400,n,8,1");
+}

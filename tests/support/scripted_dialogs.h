@@ -1,0 +1,35 @@
+#pragma once
+// Dialogs that never block: every question is recorded and answered from a queue the test fills.
+
+#include "ui/dialogs.h"
+
+#include <QQueue>
+#include <QStringList>
+
+namespace orx::test {
+
+class ScriptedDialogs : public Dialogs
+{
+public:
+    struct Message
+    {
+        QString text;
+        QString title;
+        bool operator==(const Message&) const = default;
+    };
+
+    void messageBox(const QString& text, const QString& title) override;
+    QString inputBox(const QString& prompt, const QString& title, const QString& defaultAnswer) override;
+    QString openFileName(const QString& filter) override;
+    QString saveFileName(const QString& filter) override;
+    bool openDocument(const QString& path) override;
+
+    QList<Message> messages;      // every message box shown, in order
+    QStringList inputPrompts;     // every input box prompt, in order
+    QQueue<QString> inputAnswers; // answers to input boxes; an empty queue answers with the default
+    QQueue<QString> fileAnswers;  // answers to file dialogs; an empty queue cancels
+    QStringList openedDocuments;  // documents asked to be opened
+    bool documentOpens = true;    // what openDocument reports
+};
+
+} // namespace orx::test
