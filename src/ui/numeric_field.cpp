@@ -1,0 +1,108 @@
+#include "ui/numeric_field.h"
+
+#include "app/numbers.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRegularExpression>
+
+namespace orx {
+
+NumericField::NumericField(const QString& name, Pattern pattern, QWidget* parent)
+    : QAbstractSpinBox(parent), m_pattern(pattern)
+{
+    setObjectName(name);
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setAccelerated(true);
+    setKeyboardTracking(true);
+    lineEdit()->installEventFilter(this);
+    connect(lineEdit(), &QLineEdit::textEdited, this, &NumericField::onTextEdited);
+    connect(this, &QAbstractSpinBox::editingFinished, this, &NumericField::showValue);
+    showValue();
+}
+
+void NumericField::setValue(double value)
+{
+    if (value == m_value)
+        return;
+    m_value = value;
+    showValue();
+    emit valueChanged(m_value);
+}
+
+QString NumericField::text() const
+{
+    return m_pattern == Pattern::Fixed3 ? format3(m_value) : formatWhole(m_value);
+}
+
+void NumericField::stepBy(int steps)
+{
+    setValue(m_value + steps * m_step);
+}
+
+QValidator::State NumericField::validate(QString& input, int&) const
+{
+    // Digits, a sign, a point, an exponent letter and blanks; the leading-number rule reads the rest.
+    static const QRegularExpression allowed(QStringLiteral("^[0-9+\\-.eEdD \\t]*$"));
+    return allowed.match(input).hasMatch() ? QValidator::Acceptable : QValidator::Invalid;
+}
+
+void NumericField::fixup(QString& input) const
+{
+    input = text();
+}
+
+QSize NumericField::sizeHint() const
+{
+    const QSize base = QAbstractSpinBox::sizeHint();
+    const int digits = fontMetrics().horizontalAdvance(QStringLiteral("00000.000"));
+    return {qMax(base.width(), digits + 30), base.height()};
+}
+
+void NumericField::keyReleaseEvent(QKeyEvent* event)
+{
+    QAbstractSpinBox::keyReleaseEvent(event);
+    if (!event->isAutoRepeat())
+        emit keyReleased();
+}
+
+void NumericField::mouseReleaseEvent(QMouseEvent* event)
+{
+    QAbstractSpinBox::mouseReleaseEvent(event);
+    emit mouseReleased();
+}
+
+void NumericField::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractSpinBox::focusOutEvent(event);
+    showValue();
+    emit clicked();
+}
+
+bool NumericField::eventFilter(QObject* watched, QEvent* event)
+{
+    // The text part is a child widget: its button releases count as releases over the field.
+    if (watched == lineEdit() && event->type() == QEvent::MouseButtonRelease)
+        emit mouseReleased();
+    return QAbstractSpinBox::eventFilter(watched, event);
+}
+
+void NumericField::onTextEdited(const QString& text)
+{
+    const double typed = leadingNumber(text);
+    if (typed == m_value)
+        return;
+    m_value = typed;
+    emit valueChanged(m_value);
+}
+
+void NumericField::showValue()
+{
+    const QString shown = text();
+    if (lineEdit()->text() != shown)
+        lineEdit()->setText(shown);
+}
+
+} // namespace orx

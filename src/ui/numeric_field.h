@@ -1,0 +1,63 @@
+#pragma once
+// A numeric entry field with up/down arrows. It holds an exact double (never rounded to what it
+// shows) and shows it with its pattern ("#0.000" or "#0"). Every change of the value, typed, stepped
+// or written by code, emits valueChanged; the notifications that stand for finished user actions
+// (key release, mouse-button release, a click or the loss of focus) are separate signals, so that
+// only user actions send anything to the instrument.
+
+#include <QAbstractSpinBox>
+
+namespace orx {
+
+class NumericField : public QAbstractSpinBox
+{
+    Q_OBJECT
+public:
+    enum class Pattern
+    {
+        Fixed3, // "#0.000"
+        Whole,  // "#0"
+    };
+
+    explicit NumericField(const QString& name, Pattern pattern, QWidget* parent = nullptr);
+
+    double value() const { return m_value; }
+    // Writes a value; when it differs from the held one, the display follows and valueChanged runs.
+    void setValue(double value);
+
+    // The value as the pattern shows it: what a send puts on the wire.
+    QString text() const;
+
+    double step() const { return m_step; }
+    void setStep(double step) { m_step = step; }
+
+    Pattern pattern() const { return m_pattern; }
+
+    void stepBy(int steps) override;
+    QValidator::State validate(QString& input, int& pos) const override;
+    void fixup(QString& input) const override;
+    QSize sizeHint() const override;
+
+signals:
+    void valueChanged(double value);
+    void keyReleased();
+    void mouseReleased();
+    void clicked(); // a click without details, or the loss of focus
+
+protected:
+    StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void onTextEdited(const QString& text);
+    void showValue();
+
+    Pattern m_pattern;
+    double m_value = 0.0;
+    double m_step = 1.0;
+};
+
+} // namespace orx

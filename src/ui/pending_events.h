@@ -1,0 +1,14 @@
+#pragma once
+// The one place where long operations (the connect search, transfers, waits, the editor's loading)
+// let pending window events run. Tests can watch it.
+
+#include <functional>
+
+namespace orx {
+
+void letPendingEventsRun();
+
+// Runs `observer` each time pending events are let run (after they ran); an empty function removes it.
+void setPendingEventsObserver(std::function<void()> observer);
+
+} // namespace orx
