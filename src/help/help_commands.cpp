@@ -1,0 +1,50 @@
+#include "help/help_commands.h"
+
+#include "app/program_state.h"
+#include "help/about_box.h"
+#include "ui/dialogs.h"
+
+#include <QFileInfo>
+
+namespace orx {
+
+bool helpDocumentAvailable(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo file(path);
+    return file.isFile() && file.isReadable();
+}
+
+HelpCommands::HelpCommands(QWidget* mainWindow, const ProgramState& state, Dialogs& dialogs)
+    : m_mainWindow(mainWindow), m_state(state), m_dialogs(dialogs)
+{}
+
+HelpCommands::~HelpCommands()
+{
+    // Without a main window nobody else owns the box.
+    if (!m_mainWindow)
+        delete m_aboutBox.data();
+}
+
+void HelpCommands::showContents()
+{
+    const QString path = m_state.HelpFilePath;
+    if (!helpDocumentAvailable(path))
+        return;
+    try {
+        m_dialogs.openDocument(path); // a desktop that cannot open it is passed over silently
+    } catch (...) {
+    }
+}
+
+void HelpCommands::showAbout()
+{
+    if (!m_aboutBox)
+        m_aboutBox = new AboutBox(m_mainWindow);
+    m_aboutBox->show();
+    m_aboutBox->raise();
+    m_aboutBox->activateWindow();
+}
+
+} // namespace orx
