@@ -39,6 +39,8 @@ void ScriptedSerial::write(const QByteArray& text)
     for (const auto& [afterMs, bytes] : m_onNextWrite)
         m_scheduled.append({m_clock.nanoseconds() + afterMs * 1'000'000, bytes});
     m_onNextWrite.clear();
+    if (responder)
+        m_input += responder(text);
     releaseDue();
 }
 

@@ -9,6 +9,7 @@
 #include <QByteArrayList>
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 namespace orx::test {
 
@@ -31,6 +32,9 @@ public:
     void write(const QByteArray& text) override;
     QByteArray takeInput() override;
     void waitForInput(int msecs) override;
+
+    // When set, answers every write at once with what it returns for the written text.
+    std::function<QByteArray(const QByteArray& written)> responder;
 
     bool openFails = false; // the port cannot be opened
     QByteArrayList written; // every write, in order

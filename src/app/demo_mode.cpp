@@ -1,0 +1,50 @@
+#include "app/demo_mode.h"
+
+#include "app/model_limits.h"
+
+namespace orx {
+
+DemoRequest parseDemoArguments(const QStringList& arguments)
+{
+    DemoRequest request;
+    if (arguments.value(0) != QStringLiteral("--simulate"))
+        return request;
+    request.simulate = true;
+    if (arguments.size() < 2)
+        return request;
+    const int index = modelIndexOf(arguments[1].toUpper());
+    if (index < 0 || arguments.size() > 2)
+        request.error = QStringLiteral("usage: orx-panel [--simulate [ORX-A100|ORX-B200|ORX-C300]]");
+    else
+        request.modelIndex = index;
+    return request;
+}
+
+DemoInstrument::DemoInstrument(int modelIndex)
+{
+    sim::PtyOptions options;
+    options.modelIndex = modelIndex;
+    options.baud = kBaud;
+    options.loadOhms = kLoadOhms;
+    options.serialNumber = QStringLiteral("DEMO0001");
+    m_server = std::make_unique<sim::PtyServer>(options);
+}
+
+DemoInstrument::~DemoInstrument() = default;
+
+bool DemoInstrument::start(QString* error)
+{
+    if (!m_server->start(error))
+        return false;
+    qputenv("ORX_COM1", devicePath().toLocal8Bit());
+    for (const char* other : {"ORX_COM2", "ORX_COM3", "ORX_COM4", "ORX_GPIB_LIBRARY"})
+        qputenv(other, QByteArray());
+    return true;
+}
+
+QString DemoInstrument::devicePath() const
+{
+    return m_server->devicePath();
+}
+
+} // namespace orx

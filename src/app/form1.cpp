@@ -1,0 +1,160 @@
+#include "app/form1.h"
+
+#include "app/form1_layout.h"
+#include "app/program_state.h"
+#include "connection/connector.h"
+#include "connection/interface_selection.h"
+#include "connection/panel_states.h"
+#include "connection/shutdown.h"
+#include "help/help_commands.h"
+#include "link/command_link.h"
+#include "link/gpib_service.h"
+#include "panel/read_back.h"
+#include "panel/step_choice.h"
+#include "ui/dialogs.h"
+#include "ui/option_group.h"
+#include "ui/status_bar.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+namespace orx {
+
+Form1::Form1(ProgramState& state, Form1Services services)
+    : m_state(state), m_services(std::move(services)), m_c(buildForm1(this))
+{
+    m_timer1.setInterval(1000);
+    m_timer2.setInterval(10);
+    m_link = std::make_unique<CommandLink>(m_state, m_services.serial, m_services.gpib, m_services.dialogs,
+                                           *m_c.SBar1, m_services.clock);
+    m_panelStates = std::make_unique<PanelStates>(m_c, m_state, *m_link, m_timer1);
+    m_readBack = std::make_unique<ReadBack>(m_c, m_state, *m_link, *m_panelStates);
+    m_interfaceSelection = std::make_unique<InterfaceSelection>(m_c, m_state, m_members, *m_link,
+                                                                m_services.dialogs, *m_panelStates);
+    m_connector =
+        std::make_unique<Connector>(this, m_c, m_state, m_members, *m_link, m_services.dialogs,
+                                    Connector::Parts{*m_panelStates, *m_interfaceSelection, *m_readBack},
+                                    m_timer2, [this] { return m_ending; });
+    m_shutdown = std::make_unique<Shutdown>(m_state, *m_link, *m_panelStates, [this] { endProgram(); });
+    m_help = std::make_unique<HelpCommands>(this, m_state, m_services.dialogs);
+    connectInterfaceControls();
+    connectCommands();
+}
+
+Form1::~Form1() = default;
+
+bool Form1::load()
+{
+    if (m_services.anotherCopyRunning()) {
+        m_services.dialogs.messageBox(QStringLiteral("This program is running now!"));
+        return false;
+    }
+    m_members.StepSize = 0.001f;
+    SetDefaults();
+    if (!m_interfaceSelection->DiscoverInterfaces())
+        return false;
+    m_timer2.start();
+    return true;
+}
+
+void Form1::SetDefaults()
+{
+    orx::SetDefaults(m_state, m_services.gpib.primaryAddress());
+    m_c.gpibaddr->setText(QString::number(m_state.GpibAddress));
+}
+
+void Form1::connectInterfaceControls()
+{
+    InterfaceSelection* selection = m_interfaceSelection.get();
+    connect(m_c.con, &OptionGroup::clicked, this, [selection](int index) { selection->con_Click(index); });
+    connect(m_c.port, &QComboBox::currentIndexChanged, this, [selection] { selection->port_Click(); });
+    connect(m_c.baud, &QComboBox::currentIndexChanged, this, [selection] { selection->baud_Click(); });
+    connect(m_c.gpibaddr, &QLineEdit::textChanged, this, [selection] { selection->gpibaddr_Change(); });
+    m_c.gpibaddr->installEventFilter(this);
+    connect(m_c.mnuport, &QMenu::aboutToShow, this, [selection] { selection->mnuport_Open(); });
+    for (int n = 1; n <= 4; ++n)
+        connect(m_c.mnucom[n - 1], &QAction::triggered, this, [selection, n] { selection->mnucom_Click(n); });
+    for (int i = 0; i < 4; ++i)
+        connect(m_c.mnubaudItem[i], &QAction::triggered, this,
+                [selection, i] { selection->mnubaud_Click(i); });
+    connect(m_c.mnugpib, &QAction::triggered, this, [selection] { selection->mnugpib_Click(); });
+}
+
+void Form1::connectCommands()
+{
+    Connector* connector = m_connector.get();
+    connect(&m_timer2, &QTimer::timeout, this, [connector] { connector->Timer2_Timer(); });
+    connect(m_c.cmd_reconnect, &QPushButton::clicked, this, [connector] { connector->StartConnect(); });
+    connect(m_c.mnu_reconnect, &QAction::triggered, this, [connector] { connector->StartConnect(); });
+    for (int i = 0; i < 3; ++i) {
+        QAction* item = m_c.deviceItem(i);
+        // The model always comes from the instrument: the item only starts a new search and keeps its
+        // check mark as the last identification left it.
+        connect(item, &QAction::triggered, this, [connector, item](bool checked) {
+            item->setChecked(!checked);
+            connector->StartConnect();
+        });
+    }
+    Shutdown* shutdown = m_shutdown.get();
+    connect(m_c.cmdexit, &QPushButton::clicked, this, [shutdown] { shutdown->cmdexit_Click(); });
+    connect(m_c.mnu_exit, &QAction::triggered, this, [shutdown] { shutdown->mnu_exit_Click(); });
+    connect(m_c.optaction, &OptionGroup::clicked, this, [this](int index) {
+        applyStep(index, m_members.StepSize,
+                  {m_c.setv, m_c.setc, m_c.vm, m_c.cm, m_c.ovp, m_c.ocp, m_c.ovpm, m_c.ocpm});
+    });
+    applyStep(m_c.optaction->selectedIndex(), m_members.StepSize,
+              {m_c.setv, m_c.setc, m_c.vm, m_c.cm, m_c.ovp, m_c.ocp, m_c.ovpm, m_c.ocpm});
+    connect(m_c.mnuHelpContents, &QAction::triggered, this, [this] { m_help->showContents(); });
+    connect(m_c.mnuHelpAbout, &QAction::triggered, this, [this] { m_help->showAbout(); });
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_c.gpibaddr)
+        return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        // After the click that gave the focus has placed the cursor.
+        QTimer::singleShot(0, m_c.gpibaddr,
+                           [field = m_c.gpibaddr] { InterfaceSelection::SelectAllText(field); });
+        break;
+    case QEvent::FocusOut: {
+        // Switching to another window or opening a menu is not leaving the field.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            m_interfaceSelection->gpibaddr_Confirm();
+        break;
+    }
+    case QEvent::KeyRelease: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            m_interfaceSelection->gpibaddr_Confirm();
+        break;
+    }
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (!m_ending)
+        m_shutdown->closeRequested();
+}
+
+void Form1::endProgram()
+{
+    m_ending = true;
+    hide();
+    m_services.endProgram();
+}
+
+} // namespace orx

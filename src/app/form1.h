@@ -1,0 +1,88 @@
+#pragma once
+// The main window: the whole control panel. It owns the controls, the two timers and one object per
+// group of procedures (panel states, interface selection, connect, read-back, shutdown, help), and
+// wires the controls' events to them. The procedures themselves live in their subsystem folders.
+
+#include "app/form1_controls.h"
+#include "app/form1_members.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace orx {
+
+class Clock;
+class CommandLink;
+class Connector;
+class Dialogs;
+class GpibService;
+class HelpCommands;
+class InterfaceSelection;
+class PanelStates;
+class ReadBack;
+class SerialService;
+class Shutdown;
+struct ProgramState;
+
+struct Form1Services
+{
+    SerialService& serial;
+    GpibService& gpib;
+    Dialogs& dialogs;
+    const Clock& clock;
+    std::function<bool()> anotherCopyRunning; // the single-copy check
+    std::function<void()> endProgram;         // ends the program at once
+};
+
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    Form1(ProgramState& state, Form1Services services);
+    ~Form1() override;
+
+    // The load handler. False when the program must end without showing the window.
+    bool load();
+    void SetDefaults();
+
+    const Form1Controls& controls() const { return m_c; }
+    Form1Members& members() { return m_members; }
+    CommandLink& link() { return *m_link; }
+    PanelStates& panelStates() { return *m_panelStates; }
+    ReadBack& readBack() { return *m_readBack; }
+    InterfaceSelection& interfaceSelection() { return *m_interfaceSelection; }
+    Connector& connector() { return *m_connector; }
+    Shutdown& shutdown() { return *m_shutdown; }
+    HelpCommands& help() { return *m_help; }
+    QTimer& timer1() { return m_timer1; }
+    QTimer& timer2() { return m_timer2; }
+    bool isEnding() const { return m_ending; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectInterfaceControls();
+    void connectCommands();
+    void endProgram();
+
+    ProgramState& m_state;
+    Form1Services m_services;
+    Form1Controls m_c;
+    Form1Members m_members;
+    QTimer m_timer1;
+    QTimer m_timer2;
+    bool m_ending = false;
+    std::unique_ptr<CommandLink> m_link;
+    std::unique_ptr<PanelStates> m_panelStates;
+    std::unique_ptr<ReadBack> m_readBack;
+    std::unique_ptr<InterfaceSelection> m_interfaceSelection;
+    std::unique_ptr<Connector> m_connector;
+    std::unique_ptr<Shutdown> m_shutdown;
+    std::unique_ptr<HelpCommands> m_help;
+};
+
+} // namespace orx

@@ -1,0 +1,416 @@
+#include "app/form1_layout.h"
+
+#include "ui/focus_on_hover.h"
+#include "ui/numeric_field.h"
+#include "ui/option_group.h"
+#include "ui/status_bar.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace orx {
+
+QAction* Form1Controls::deviceItem(int modelIndex) const
+{
+    switch (modelIndex) {
+    case 0:
+        return mnuorxa100;
+    case 1:
+        return mnuorxb200;
+    case 2:
+        return mnuorxc300;
+    default:
+        return nullptr;
+    }
+}
+
+namespace {
+
+using Pattern = NumericField::Pattern;
+
+QGroupBox* group(const QString& name, const QString& caption)
+{
+    auto* box = new QGroupBox(caption);
+    box->setObjectName(name);
+    return box;
+}
+
+// Radio buttons for the captions, in a row, joined into one option group; `selected` starts checked.
+OptionGroup* options(QObject* owner, const QString& name, const QStringList& captions, int selected,
+                     QBoxLayout* into)
+{
+    auto* optionGroup = new OptionGroup(name, owner);
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* button = new QRadioButton(captions[i]);
+        button->setObjectName(QStringLiteral("%1_%2").arg(name).arg(i));
+        button->setChecked(i == selected);
+        optionGroup->addOption(button);
+        into->addWidget(button);
+    }
+    return optionGroup;
+}
+
+OptionGroup* onOffPair(QObject* owner, const QString& name, QBoxLayout* into)
+{
+    return options(owner, name, {QStringLiteral("OFF"), QStringLiteral("ON")}, 0, into);
+}
+
+NumericField* field(const QString& name, Pattern pattern = Pattern::Fixed3)
+{
+    auto* f = new NumericField(name, pattern);
+    f->setMinimumWidth(92);
+    return f;
+}
+
+QPushButton* button(const QString& name, const QString& caption)
+{
+    auto* b = new QPushButton(caption);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    giveFocusOnHover(b);
+    return b;
+}
+
+QLabel* label(const QString& text)
+{
+    return new QLabel(text);
+}
+
+// One row of a grid: caption, field, unit.
+void fieldRow(QGridLayout* grid, int row, const QString& caption, QWidget* input, const QString& unit)
+{
+    grid->addWidget(label(caption), row, 0);
+    grid->addWidget(input, row, 1);
+    if (!unit.isEmpty())
+        grid->addWidget(label(unit), row, 2);
+}
+
+QLabel* monitorDisplay(const QString& name, const QString& text)
+{
+    auto* display = new QLabel(text);
+    display->setObjectName(name);
+    display->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    display->setMinimumWidth(150);
+    QFont font = display->font();
+    font.setFamily(QStringLiteral("DejaVu Sans Mono"));
+    font.setStyleHint(QFont::Monospace);
+    font.setPointSize(font.pointSize() + 10);
+    font.setBold(true);
+    display->setFont(font);
+    display->setStyleSheet(
+        QStringLiteral("QLabel { background: #10261a; color: #5dfc8d; border: 2px inset #444;"
+                       " padding: 2px 8px; } QLabel:disabled { color: #2f7a47; }"));
+    return display;
+}
+
+QGroupBox* buildInterface(Form1Controls& c, QObject* owner)
+{
+    c.Frame1 = group(QStringLiteral("Frame1"), QStringLiteral("Connecting Interface"));
+    auto* grid = new QGridLayout(c.Frame1);
+    auto* gpibRow = new QHBoxLayout;
+    auto* serialRow = new QHBoxLayout;
+    c.con = new OptionGroup(QStringLiteral("con"), owner);
+    auto* gpib = new QRadioButton(QStringLiteral("GPIB"));
+    gpib->setObjectName(QStringLiteral("con_0"));
+    auto* rs232 = new QRadioButton(QStringLiteral("RS232"));
+    rs232->setObjectName(QStringLiteral("con_1"));
+    rs232->setChecked(true);
+    c.con->addOption(gpib);
+    c.con->addOption(rs232);
+    c.port = new QComboBox;
+    c.port->setObjectName(QStringLiteral("port"));
+    c.port->setMinimumWidth(80);
+    c.baud = new QComboBox;
+    c.baud->setObjectName(QStringLiteral("baud"));
+    c.baud->addItems(
+        {QStringLiteral("9600"), QStringLiteral("4800"), QStringLiteral("2400"), QStringLiteral("1200")});
+    c.gpibaddr = new QLineEdit;
+    c.gpibaddr->setObjectName(QStringLiteral("gpibaddr"));
+    c.gpibaddr->setMaxLength(6);
+    c.gpibaddr->setFixedWidth(50);
+    grid->addWidget(rs232, 0, 0);
+    serialRow->addWidget(label(QStringLiteral("Port:")));
+    serialRow->addWidget(c.port);
+    serialRow->addSpacing(8);
+    serialRow->addWidget(label(QStringLiteral("Baud:")));
+    serialRow->addWidget(c.baud);
+    serialRow->addStretch();
+    grid->addLayout(serialRow, 0, 1);
+    grid->addWidget(gpib, 1, 0);
+    gpibRow->addWidget(label(QStringLiteral("Addr:")));
+    gpibRow->addWidget(c.gpibaddr);
+    gpibRow->addStretch();
+    grid->addLayout(gpibRow, 1, 1);
+    return c.Frame1;
+}
+
+QGroupBox* buildStep(Form1Controls& c, QObject* owner)
+{
+    c.Frame12 = group(QStringLiteral("Frame12"), QStringLiteral("Step"));
+    auto* grid = new QGridLayout(c.Frame12);
+    auto* row = new QHBoxLayout; // collects the buttons, then they are placed two by two
+    c.optaction =
+        options(owner, QStringLiteral("optaction"),
+                {QStringLiteral("0.001"), QStringLiteral("0.01"), QStringLiteral("0.1"), QStringLiteral("1")},
+                3, row);
+    for (int i = 0; i < c.optaction->count(); ++i)
+        grid->addWidget(c.optaction->option(i), i / 2, i % 2);
+    delete row;
+    return c.Frame12;
+}
+
+QGroupBox* buildOutputSetting(Form1Controls& c)
+{
+    c.Frame13 = group(QStringLiteral("Frame13"), QStringLiteral("Output Setting"));
+    auto* grid = new QGridLayout(c.Frame13);
+    c.setv = field(QStringLiteral("setv"));
+    c.setc = field(QStringLiteral("setc"));
+    c.ovp = field(QStringLiteral("ovp"));
+    c.ocp = field(QStringLiteral("ocp"));
+    fieldRow(grid, 0, QStringLiteral("Voltage"), c.setv, QStringLiteral("V"));
+    fieldRow(grid, 1, QStringLiteral("Current"), c.setc, QStringLiteral("A"));
+    fieldRow(grid, 2, QStringLiteral("OVP"), c.ovp, QStringLiteral("V"));
+    fieldRow(grid, 3, QStringLiteral("OCP"), c.ocp, QStringLiteral("A"));
+    return c.Frame13;
+}
+
+QGroupBox* buildMonitor(Form1Controls& c)
+{
+    c.Frame7 = group(QStringLiteral("Frame7"), QStringLiteral("Monitor"));
+    auto* column = new QVBoxLayout(c.Frame7);
+    c.disv = monitorDisplay(QStringLiteral("disv"), QStringLiteral("0.000V"));
+    c.disc = monitorDisplay(QStringLiteral("disc"), QStringLiteral("0.000A"));
+    column->addStretch();
+    column->addWidget(c.disv);
+    column->addWidget(c.disc);
+    column->addStretch();
+    return c.Frame7;
+}
+
+// "OVP" or "OCP" of the channel: an ON/OFF pair and a Clear button.
+QGroupBox* buildProtection(QObject* owner, const QString& frame, const QString& caption, const QString& pair,
+                           const QString& clear, OptionGroup*& options, QPushButton*& clearButton)
+{
+    QGroupBox* box = group(frame, caption);
+    auto* row = new QHBoxLayout(box);
+    options = onOffPair(owner, pair, row);
+    clearButton = button(clear, QStringLiteral("Clear"));
+    clearButton->setEnabled(false);
+    row->addStretch();
+    row->addWidget(clearButton);
+    return box;
+}
+
+QGroupBox* buildChannel(Form1Controls& c, QObject* owner)
+{
+    c.Frame2 = group(QStringLiteral("Frame2"), QStringLiteral("Channel 1"));
+    auto* row = new QHBoxLayout(c.Frame2);
+    auto* protections = new QVBoxLayout;
+    protections->addWidget(buildProtection(owner, QStringLiteral("Frame8"), QStringLiteral("OVP"),
+                                           QStringLiteral("ovpen"), QStringLiteral("clearovp"), c.ovpen,
+                                           c.clearovp));
+    protections->addWidget(buildProtection(owner, QStringLiteral("Frame9"), QStringLiteral("OCP"),
+                                           QStringLiteral("ocpen"), QStringLiteral("clearocp"), c.ocpen,
+                                           c.clearocp));
+    protections->addStretch();
+    row->addWidget(buildOutputSetting(c));
+    row->addWidget(buildMonitor(c), 1);
+    row->addLayout(protections);
+    return c.Frame2;
+}
+
+// "OVP" or "OCP" of the memory: an ON/OFF pair and the level.
+QGroupBox* buildMemoryProtection(QObject* owner, const QString& frame, const QString& caption,
+                                 const QString& pair, OptionGroup*& options, NumericField* level,
+                                 const QString& unit)
+{
+    QGroupBox* box = group(frame, caption);
+    auto* row = new QHBoxLayout(box);
+    options = onOffPair(owner, pair, row);
+    row->addWidget(level);
+    row->addWidget(label(unit));
+    box->setEnabled(false);
+    return box;
+}
+
+QGroupBox* buildMemory(Form1Controls& c, QObject* owner)
+{
+    c.Frame4 = group(QStringLiteral("Frame4"), QStringLiteral("Memory"));
+    auto* grid = new QGridLayout(c.Frame4);
+    c.record = field(QStringLiteral("record"), Pattern::Whole);
+    c.delay = field(QStringLiteral("delay"), Pattern::Whole);
+    c.delay->setValue(1);
+    c.vm = field(QStringLiteral("vm"));
+    c.cm = field(QStringLiteral("cm"));
+    c.ovpm = field(QStringLiteral("ovpm"));
+    c.ocpm = field(QStringLiteral("ocpm"));
+    auto* left = new QGridLayout;
+    auto* right = new QGridLayout;
+    fieldRow(left, 0, QStringLiteral("Record"), c.record, QString());
+    fieldRow(left, 1, QStringLiteral("Voltage"), c.vm, QStringLiteral("V"));
+    fieldRow(right, 0, QStringLiteral("Delay"), c.delay, QStringLiteral("X100ms"));
+    fieldRow(right, 1, QStringLiteral("Current"), c.cm, QStringLiteral("A"));
+    grid->addLayout(left, 0, 0);
+    grid->addLayout(right, 0, 1);
+    c.Frame10 = buildMemoryProtection(owner, QStringLiteral("Frame10"), QStringLiteral("OVP"),
+                                      QStringLiteral("ovpmen"), c.ovpmen, c.ovpm, QStringLiteral("V"));
+    c.Frame11 = buildMemoryProtection(owner, QStringLiteral("Frame11"), QStringLiteral("OCP"),
+                                      QStringLiteral("ocpmen"), c.ocpmen, c.ocpm, QStringLiteral("A"));
+    grid->addWidget(c.Frame10, 1, 0);
+    grid->addWidget(c.Frame11, 1, 1);
+    auto* buttons = new QHBoxLayout;
+    c.recall = button(QStringLiteral("recall"), QStringLiteral("Recall"));
+    c.save = button(QStringLiteral("save"), QStringLiteral("Save"));
+    c.rallfile = button(QStringLiteral("rallfile"), QStringLiteral("Upload from file"));
+    c.sallfile = button(QStringLiteral("sallfile"), QStringLiteral("Download to file"));
+    c.recall->setEnabled(false);
+    c.save->setEnabled(false);
+    for (QPushButton* b : {c.recall, c.save, c.rallfile, c.sallfile})
+        buttons->addWidget(b);
+    grid->addLayout(buttons, 2, 0, 1, 2);
+    return c.Frame4;
+}
+
+QWidget* buildAuto(Form1Controls& c, QObject* owner)
+{
+    c.Frame3 = group(QStringLiteral("Frame3"), QStringLiteral("Auto Mode"));
+    auto* grid = new QGridLayout(c.Frame3);
+    c.stm = field(QStringLiteral("stm"), Pattern::Whole);
+    c.endm = field(QStringLiteral("endm"), Pattern::Whole);
+    c.cycle = field(QStringLiteral("cycle"), Pattern::Whole);
+    fieldRow(grid, 0, QStringLiteral("Start Memory"), c.stm, QString());
+    fieldRow(grid, 1, QStringLiteral("Cease Memory"), c.endm, QString());
+    fieldRow(grid, 2, QStringLiteral("Cycle"), c.cycle, QString());
+
+    c.Frame6 = group(QStringLiteral("Frame6"), QStringLiteral("Autorun"));
+    c.autorun = onOffPair(owner, QStringLiteral("autorun"), new QHBoxLayout(c.Frame6));
+    c.Frame5 = group(QStringLiteral("Frame5"), QStringLiteral("Output "));
+    c.output = onOffPair(owner, QStringLiteral("output"), new QHBoxLayout(c.Frame5));
+
+    auto* column = new QWidget;
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* switches = new QHBoxLayout;
+    switches->addWidget(c.Frame6);
+    switches->addWidget(c.Frame5);
+    layout->addWidget(c.Frame3);
+    layout->addLayout(switches);
+    return column;
+}
+
+QMenu* menu(QMenuBar* bar, const QString& name, const QString& caption)
+{
+    QMenu* m = bar->addMenu(caption);
+    m->setObjectName(name);
+    m->menuAction()->setObjectName(name);
+    return m;
+}
+
+QAction* item(QMenu* menu, const QString& name, const QString& caption, bool checkable = false)
+{
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(name);
+    a->setCheckable(checkable);
+    return a;
+}
+
+void buildMenus(Form1Controls& c, QMainWindow* window)
+{
+    QMenuBar* bar = window->menuBar();
+    c.mnufile = menu(bar, QStringLiteral("mnufile"), QStringLiteral("&Edit"));
+    c.mnuopen = item(c.mnufile, QStringLiteral("mnuopen"), QStringLiteral("&Open file"));
+    c.mnunew = item(c.mnufile, QStringLiteral("mnunew"), QStringLiteral("&New file"));
+
+    c.mnudevice = menu(bar, QStringLiteral("mnudevice"), QStringLiteral("&Device"));
+    c.mnuorxa100 = item(c.mnudevice, QStringLiteral("mnuorxa100"), QStringLiteral("ORX-A100"), true);
+    c.mnuorxb200 = item(c.mnudevice, QStringLiteral("mnuorxb200"), QStringLiteral("ORX-B200"), true);
+    c.mnuorxc300 = item(c.mnudevice, QStringLiteral("mnuorxc300"), QStringLiteral("ORX-C300"), true);
+
+    c.mnuinterface = menu(bar, QStringLiteral("mnuinterface"), QStringLiteral("&Interface"));
+    c.mnurs232 = c.mnuinterface->addMenu(QStringLiteral("&RS232"));
+    c.mnurs232->setObjectName(QStringLiteral("mnurs232"));
+    c.mnuport = c.mnurs232->addMenu(QStringLiteral("&Port"));
+    c.mnuport->setObjectName(QStringLiteral("mnuport"));
+    for (int n = 1; n <= 4; ++n) {
+        QAction* a = item(c.mnuport, QStringLiteral("mnucom%1").arg(n), QStringLiteral("COM%1").arg(n), true);
+        a->setEnabled(n == 1);
+        a->setChecked(n == 1);
+        c.mnucom[n - 1] = a;
+    }
+    c.mnubaud = c.mnurs232->addMenu(QStringLiteral("&Baud"));
+    c.mnubaud->setObjectName(QStringLiteral("mnubaud"));
+    const QStringList rates = {QStringLiteral("9600"), QStringLiteral("4800"), QStringLiteral("2400"),
+                               QStringLiteral("1200")};
+    for (int i = 0; i < 4; ++i) {
+        c.mnubaudItem[i] = item(c.mnubaud, QStringLiteral("mnu") + rates[i], rates[i], true);
+        c.mnubaudItem[i]->setChecked(i == 0);
+    }
+    c.mnugpib = item(c.mnuinterface, QStringLiteral("mnugpib"), QStringLiteral("&GPIB"));
+
+    c.mnuaction = menu(bar, QStringLiteral("mnuaction"), QStringLiteral("&Action"));
+    c.mnu_reconnect = item(c.mnuaction, QStringLiteral("mnu_reconnect"), QStringLiteral("&Reconnect"));
+    c.mnu_exit = item(c.mnuaction, QStringLiteral("mnu_exit"), QStringLiteral("&Exit"));
+
+    c.mnuhelp = menu(bar, QStringLiteral("mnuhelp"), QStringLiteral("&Help"));
+    c.mnuHelpContents = item(c.mnuhelp, QStringLiteral("mnuHelpContents"), QStringLiteral("&Contents..."));
+    c.mnuHelpDiv1 = c.mnuhelp->addSeparator();
+    c.mnuHelpDiv1->setObjectName(QStringLiteral("mnuHelpDiv1"));
+    c.mnuHelpAbout = item(c.mnuhelp, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About..."));
+}
+
+QLayout* buildTopRow(Form1Controls& c, QObject* owner)
+{
+    auto* row = new QHBoxLayout;
+    row->addWidget(buildInterface(c, owner), 1);
+    row->addWidget(buildStep(c, owner));
+    auto* commands = new QVBoxLayout;
+    c.cmd_reconnect = button(QStringLiteral("cmd_reconnect"), QStringLiteral("Reconnect"));
+    c.cmdexit = button(QStringLiteral("cmdexit"), QStringLiteral("EXIT"));
+    for (QPushButton* b : {c.cmd_reconnect, c.cmdexit}) {
+        b->setMinimumSize(110, 34);
+        commands->addWidget(b);
+    }
+    commands->addStretch();
+    row->addLayout(commands);
+    return row;
+}
+
+} // namespace
+
+Form1Controls buildForm1(QMainWindow* window)
+{
+    Form1Controls c;
+    window->setObjectName(QStringLiteral("Form1"));
+    window->setWindowTitle(QStringLiteral("ORX Power Supply"));
+    buildMenus(c, window);
+
+    auto* central = new QWidget(window);
+    auto* page = new QVBoxLayout(central);
+    page->addLayout(buildTopRow(c, window));
+    page->addWidget(buildChannel(c, window));
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(buildMemory(c, window), 1);
+    lower->addWidget(buildAuto(c, window));
+    page->addLayout(lower);
+    c.ovcpmsg = new QLabel;
+    c.ovcpmsg->setObjectName(QStringLiteral("ovcpmsg"));
+    c.ovcpmsg->setStyleSheet(QStringLiteral("QLabel { color: #c00000; font-weight: bold; }"));
+    c.ovcpmsg->setMinimumHeight(c.ovcpmsg->fontMetrics().height() + 4);
+    page->addWidget(c.ovcpmsg);
+    window->setCentralWidget(central);
+
+    c.SBar1 = new StatusBar(window);
+    window->setStatusBar(c.SBar1);
+    return c;
+}
+
+} // namespace orx

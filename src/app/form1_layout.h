@@ -1,0 +1,12 @@
+#pragma once
+// Builds the main window's controls, groups and menus, laid out as an instrument panel.
+
+#include "app/form1_controls.h"
+
+class QMainWindow;
+
+namespace orx {
+
+Form1Controls buildForm1(QMainWindow* window);
+
+} // namespace orx

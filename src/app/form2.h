@@ -1,0 +1,31 @@
+#pragma once
+// The small progress window of the connect, the download and the upload: a caption, one line of
+// text (`dispini`) and a progress bar (`PBar1`). Each operation makes its own, shows it without
+// blocking the main window and deletes it at the end.
+
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+
+namespace orx {
+
+class Form2 : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Form2(QWidget* mainWindow);
+
+    void setText(const QString& text); // `dispini`
+    QString text() const;
+    void setMax(int max);     // `PBar1.Max`
+    void setValue(int value); // `PBar1.Value`
+    int max() const;
+    int value() const;
+
+private:
+    QLabel* m_dispini;
+    QProgressBar* m_bar;
+};
+
+} // namespace orx

@@ -1,0 +1,65 @@
+#pragma once
+// Finds the instrument and makes the panel reflect it: the automatic search over every usable serial
+// port at every baud rate and then every GPIB address, the identification from the identity answer,
+// and the read-back of the whole state, with progress shown in a small dialog.
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QTimer;
+class QWidget;
+
+namespace orx {
+
+class CommandLink;
+class Dialogs;
+class Form2;
+class InterfaceSelection;
+class PanelStates;
+class ReadBack;
+struct Form1Controls;
+struct Form1Members;
+struct ProgramState;
+
+class Connector
+{
+public:
+    struct Parts
+    {
+        PanelStates& panelStates;
+        InterfaceSelection& interfaceSelection;
+        ReadBack& readBack;
+    };
+
+    Connector(QWidget* mainWindow, const Form1Controls& controls, ProgramState& state, Form1Members& members,
+              CommandLink& link, Dialogs& dialogs, Parts parts, QTimer& timer2,
+              std::function<bool()> programEnding);
+
+    void StartConnect();
+    void Timer2_Timer();
+    void ConnectInstrument();
+    void ShowModel(int modelIndex);
+
+private:
+    // Each search returns the identity answer of the instrument it found.
+    std::optional<QString> searchSerial(Form2& dialog);
+    std::optional<QString> searchGpib(Form2& dialog);
+    bool tryIdentity(QString& identity);
+    void identify(const QString& identity);
+    void readInstrumentState(Form2& dialog);
+    void reportNotFound();
+    bool letEventsRunAndCheckEnding();
+
+    QWidget* m_mainWindow;
+    const Form1Controls& m_c;
+    ProgramState& m_state;
+    Form1Members& m_members;
+    CommandLink& m_link;
+    Dialogs& m_dialogs;
+    Parts m_parts;
+    QTimer& m_timer2;
+    std::function<bool()> m_programEnding;
+};
+
+} // namespace orx

@@ -1,0 +1,81 @@
+#include "panel/read_back.h"
+
+#include "app/form1_controls.h"
+#include "app/numbers.h"
+#include "app/program_state.h"
+#include "connection/panel_states.h"
+#include "link/command_link.h"
+#include "ui/numeric_field.h"
+#include "ui/option_group.h"
+
+#include <QLabel>
+
+namespace orx {
+
+bool isTripAnswer(const QString& answer)
+{
+    return leadingNumber(answer) == 1.0;
+}
+
+ReadBack::ReadBack(const Form1Controls& controls, ProgramState& state, CommandLink& link,
+                   PanelStates& panelStates)
+    : m_c(controls), m_state(state), m_link(link), m_panelStates(panelStates)
+{}
+
+void ReadBack::ReadMeasurements()
+{
+    if (m_link.query(QStringLiteral(":MEAS?")))
+        m_c.disv->setText(formatVolts(m_link.responseValue()));
+    if (m_link.query(QStringLiteral(":MEAS:CURR?")))
+        m_c.disc->setText(formatAmperes(m_link.responseValue()));
+}
+
+void ReadBack::ReadSetpoints()
+{
+    if (m_link.query(QStringLiteral(":VOLT?")))
+        m_c.setv->setValue(m_link.responseValue());
+    if (m_link.query(QStringLiteral(":CURR?")))
+        m_c.setc->setValue(m_link.responseValue());
+}
+
+void ReadBack::selectFromAnswer(OptionGroup* group)
+{
+    // A value that names neither option (2, -1, ...) leaves the selection as it is.
+    if (const auto index = wholeNumber16(m_link.responseValue()))
+        group->select(*index);
+}
+
+void ReadBack::ReadProtection()
+{
+    if (m_link.query(QStringLiteral(":VOLT:PROT?")))
+        m_c.ovp->setValue(m_link.responseValue());
+    if (m_link.query(QStringLiteral(":VOLT:PROT:STAT?")))
+        selectFromAnswer(m_c.ovpen);
+    if (m_link.query(QStringLiteral(":CURR:PROT?")))
+        m_c.ocp->setValue(m_link.responseValue());
+    if (m_link.query(QStringLiteral(":CURR:PROT:STAT?")))
+        selectFromAnswer(m_c.ocpen);
+}
+
+void ReadBack::ReadBackAll()
+{
+    ReadMeasurements();
+    ReadSetpoints();
+    m_link.query(QStringLiteral(":CURR:PROT:TRIP?"));
+    if (isTripAnswer(m_state.ResponseBuffer)) {
+        m_panelStates.SetProtectionTripped(m_c.clearocp, true);
+        m_c.ovcpmsg->setText(kOcpTripMessage);
+    } else {
+        m_panelStates.SetProtectionTripped(m_c.clearocp, false);
+        m_link.query(QStringLiteral(":VOLT:PROT:TRIP?"));
+        if (isTripAnswer(m_state.ResponseBuffer)) {
+            m_panelStates.SetProtectionTripped(m_c.clearovp, true);
+            m_c.ovcpmsg->setText(kOvpTripMessage);
+        } else {
+            m_panelStates.SetProtectionTripped(m_c.clearovp, false);
+        }
+    }
+    ReadProtection();
+}
+
+} // namespace orx

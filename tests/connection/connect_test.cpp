@@ -1,0 +1,291 @@
+#include "support/panel_harness.h"
+
+#include "app/form2.h"
+#include "connection/connector.h"
+#include "ui/numeric_field.h"
+#include "ui/option_group.h"
+#include "ui/pending_events.h"
+#include "ui/status_bar.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+using namespace orx;
+using namespace orx::test;
+
+namespace {
+
+const QStringList kReadBackOrder = {
+    ":MEAS?",           ":MEAS:CURR?",     ":VOLT?",           ":CURR?",      ":CURR:PROT:TRIP?",
+    ":VOLT:PROT:TRIP?", ":VOLT:PROT?",     ":VOLT:PROT:STAT?", ":CURR:PROT?", ":CURR:PROT:STAT?",
+    "SYST:AUTO:STAR?",  "SYST:AUTO:CEAS?", "SYST:AUTO:CYCL?",  "SYST:AUTO?",  ":OUTP:STAT?"};
+
+QStringList linesWith(const QStringList& lines, const QString& text)
+{
+    QStringList out;
+    for (const QString& line : lines) {
+        if (line.endsWith(text))
+            out.append(line);
+    }
+    return out;
+}
+
+// The commands after the one that identified the instrument.
+QStringList afterIdentity(const QStringList& commands)
+{
+    return commands.mid(commands.lastIndexOf(QStringLiteral("*IDN?")) + 1);
+}
+
+struct SerialOnly : PanelHarness
+{
+    sim::Instrument orx{0};
+    SerialOnly() { gpib.setInterfaceAvailable(false); }
+};
+
+} // namespace
+
+TEST(Connect, SerialSearchTriesPortsInOrderAtEveryBaudRate)
+{
+    SerialOnly h;
+    h.serial.addEmptyPort(1);
+    h.serial.attachInstrument(3, &h.orx, 2400);
+    int eventPasses = 0;
+    setPendingEventsObserver([&] { ++eventPasses; });
+    h.connected();
+    setPendingEventsObserver({});
+
+    EXPECT_EQ(linesWith(h.serial.lines(), QStringLiteral(": *IDN?")),
+              QStringList({"COM1 9600,n,8,1: *IDN?", "COM1 4800,n,8,1: *IDN?", "COM1 2400,n,8,1: *IDN?",
+                           "COM1 1200,n,8,1: *IDN?", "COM3 9600,n,8,1: *IDN?", "COM3 4800,n,8,1: *IDN?",
+                           "COM3 2400,n,8,1: *IDN?"}));
+    EXPECT_EQ(h.serial.commands().count(QStringLiteral("*CLS")), 7) << "each attempt clears first";
+    EXPECT_EQ(eventPasses, 7) << "pending events run once per attempt";
+    EXPECT_EQ(h.c().SBar1->panelText(2), "COM3: 2400,n,8,1");
+    EXPECT_EQ(h.c().port->currentText(), "COM3");
+    EXPECT_EQ(h.c().baud->currentText(), "2400");
+    EXPECT_TRUE(h.c().mnucom[2]->isChecked());
+    EXPECT_TRUE(h.c().mnubaudItem[2]->isChecked());
+    EXPECT_FALSE(h.c().mnubaudItem[0]->isChecked());
+    EXPECT_EQ(h.state.ConnectDone, 1);
+    EXPECT_EQ(h.state.ConnectStarted, 1);
+    EXPECT_EQ(h.c().SBar1->panelText(1), "Ready");
+    EXPECT_EQ(h.c().SBar1->panelText(3), "ORX-A100");
+    EXPECT_TRUE(h.dialogs.messages.isEmpty()) << "single time-outs during the search stay silent";
+    EXPECT_EQ(afterIdentity(h.serial.commands()), QStringList{"SYST:ERR?"} + kReadBackOrder);
+    EXPECT_TRUE(h.c().Frame2->isEnabled());
+    EXPECT_TRUE(h.c().mnudevice->menuAction()->isEnabled());
+    EXPECT_EQ(h.form->findChildren<Form2*>().size(), 0) << "the progress dialog is gone";
+}
+
+TEST(Connect, GpibSearchFollowsAFailedSerialSearch)
+{
+    PanelHarness h;
+    sim::Instrument orx(2);
+    h.gpib.attachInstrument(5, &orx);
+    h.createAndLoad();
+    h.gpib.clearLog();
+    h.runConnect();
+    QStringList expected;
+    for (int address = 0; address <= 5; ++address) {
+        const QString device = QStringLiteral("GPIB%1").arg(address);
+        expected += {QStringLiteral("address %1").arg(address),
+                     "apply",
+                     device + ": *CLS",
+                     device + ": *IDN?",
+                     "read " + device,
+                     "local " + device};
+    }
+    QStringList log = h.gpib.log();
+    for (QString& line : log)
+        line.remove(QStringLiteral(" failed"));
+    EXPECT_EQ(log.mid(0, expected.size()), expected);
+    EXPECT_EQ(h.c().gpibaddr->text(), "5");
+    EXPECT_EQ(h.state.GpibAddress, 5);
+    EXPECT_EQ(h.state.InterfaceMode, 0);
+    EXPECT_TRUE(h.c().con->isSelected(0));
+    EXPECT_EQ(h.c().SBar1->panelText(2), "GPIB mode");
+    EXPECT_EQ(h.state.ModelIndex, 2);
+    EXPECT_TRUE(h.c().mnuorxc300->isChecked());
+    EXPECT_FALSE(h.c().port->isEnabled());
+    EXPECT_FALSE(h.c().baud->isEnabled());
+    EXPECT_EQ(h.state.ConnectDone, 1);
+    EXPECT_EQ(afterIdentity(h.gpib.commands()), kReadBackOrder);
+}
+
+TEST(Connect, ModelComesFromTheIdentityAnswer)
+{
+    const struct
+    {
+        const char* name;
+        QByteArray identity; // what the instrument on COM1 answers
+        bool connects;
+        int modelIndex; // after a first connect to an ORX-C300
+        const char* panel3;
+    } cases[] = {
+        {"ORX-B200", "QZ.Inc,ORX-B200,SN7,2.1", true, 1, "ORX-B200"},
+        {"unknown ORX model keeps the previous one", "QZ.Inc,ORX-Z900,SN7,2.1", true, 2, "ORX-Z900"},
+        {"no second comma", "QZ.Inc,ORX-A100", true, 0, "ORX-A100"},
+        {"prefix differing in case", "Qz.Inc,ORX-B200,SN7,2.1", false, 2, "ORX-C300"},
+        {"another maker", "ACME,PSU-1,1,1", false, 2, "ORX-C300"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SerialOnly h;
+        sim::Instrument c300(2);
+        h.serial.attachInstrument(1, &c300, 9600);
+        h.connected();
+        ASSERT_EQ(h.state.ModelIndex, 2);
+        h.rewriting.replace(c300.identity().toLatin1(), c.identity);
+        h.c().cmd_reconnect->click();
+        EXPECT_EQ(h.state.ConnectDone, 0);
+        EXPECT_EQ(h.state.ConnectStarted, 0);
+        EXPECT_TRUE(h.form->timer2().isActive());
+        h.runConnect();
+        EXPECT_EQ(h.state.ConnectDone, c.connects ? 1 : 0);
+        EXPECT_EQ(h.state.ModelIndex, c.modelIndex);
+        EXPECT_EQ(h.c().SBar1->panelText(3), c.panel3);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(h.c().deviceItem(i)->isChecked(), i == c.modelIndex) << i;
+        EXPECT_EQ(h.dialogs.messages.size(), c.connects ? 0 : 1);
+        EXPECT_EQ(h.c().Frame2->isEnabled(), c.connects);
+    }
+}
+
+TEST(Connect, FailedConnectShowsTheDisconnectedPanel)
+{
+    SerialOnly h;
+    h.serial.addEmptyPort(1);
+    h.connected();
+    ASSERT_EQ(h.dialogs.messages.size(), 1);
+    EXPECT_EQ(h.dialogs.messages[0],
+              (ScriptedDialogs::Message{"Communication error! Please check the interface.", "Warning"}));
+    EXPECT_EQ(h.c().SBar1->panelText(1), "Communication error!");
+    EXPECT_EQ(h.state.ConnectDone, 0);
+    EXPECT_EQ(h.state.LinkError, 1);
+    EXPECT_TRUE(h.c().optaction->isSelected(0));
+    EXPECT_EQ(h.form->members().StepSize, 0.001f);
+    for (QWidget* w : {h.c().Frame2, h.c().Frame3, h.c().Frame4, h.c().Frame5, h.c().Frame6, h.c().Frame12})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_TRUE(h.c().Frame1->isEnabled());
+    EXPECT_TRUE(h.c().cmd_reconnect->isEnabled());
+    EXPECT_TRUE(h.c().cmdexit->isEnabled());
+    for (QMenu* m : {h.c().mnuinterface, h.c().mnuaction, h.c().mnuhelp})
+        EXPECT_TRUE(m->menuAction()->isEnabled()) << m->objectName().toStdString();
+    for (QMenu* m : {h.c().mnufile, h.c().mnudevice})
+        EXPECT_FALSE(m->menuAction()->isEnabled()) << m->objectName().toStdString();
+    EXPECT_EQ(h.form->findChildren<Form2*>().size(), 0);
+}
+
+TEST(Connect, NoSerialPortAndNoGpibDeviceFails)
+{
+    PanelHarness h; // GPIB usable, nothing on it, no serial port
+    h.connected();
+    EXPECT_EQ(h.state.ConnectDone, 0);
+    EXPECT_EQ(h.gpib.commands().count(QStringLiteral("*IDN?")), 31);
+    EXPECT_EQ(h.dialogs.messages.size(), 1);
+}
+
+TEST(Connect, DeviceMenuRepeatsTheSearchWithoutForcingTheModel)
+{
+    SerialOnly h;
+    sim::Instrument b200(1);
+    h.serial.attachInstrument(2, &b200, 4800);
+    h.connected();
+    h.c().mnuorxc300->trigger();
+    EXPECT_FALSE(h.c().mnuorxc300->isChecked());
+    EXPECT_TRUE(h.c().mnuorxb200->isChecked());
+    EXPECT_EQ(h.state.ConnectDone, 0);
+    h.serial.clearLog();
+    h.runConnect();
+    EXPECT_EQ(h.state.ModelIndex, 1);
+    EXPECT_TRUE(h.c().mnuorxb200->isChecked());
+    EXPECT_FALSE(h.c().mnuorxc300->isChecked());
+    EXPECT_EQ(h.serial.commands().count(QStringLiteral("*IDN?")), 2)
+        << "the whole search again: 9600, then 4800";
+}
+
+TEST(Connect, ConnectEnteredAgainOnlyMarksItDone)
+{
+    SerialOnly h;
+    h.serial.attachInstrument(1, &h.orx, 9600);
+    h.connected();
+    h.serial.clearLog();
+    h.state.ConnectDone = 0;
+    h.runConnect(); // ConnectStarted is still 1
+    EXPECT_EQ(h.state.ConnectDone, 1);
+    EXPECT_TRUE(h.serial.commands().isEmpty());
+}
+
+TEST(Connect, ReadsAutoModeAndOutputState)
+{
+    SerialOnly h;
+    h.serial.attachInstrument(1, &h.orx, 9600);
+    for (const char* line : {"SYST:AUTO:STAR 03", "SYST:AUTO:CEAS 07", "SYST:AUTO:CYCL 5", ":VOLT 5.000",
+                             ":CURR 1.000", ":OUTP:STAT 1"})
+        h.orx.handleLine(QString::fromLatin1(line), 0);
+    h.orx.setLoadOhms(10);
+    h.connected();
+    EXPECT_EQ(h.c().stm->value(), 3);
+    EXPECT_EQ(h.c().endm->value(), 7);
+    EXPECT_EQ(h.c().cycle->value(), 5);
+    EXPECT_EQ(h.form->members().AutoStartMemory, 3);
+    EXPECT_EQ(h.form->members().AutoEndMemory, 7);
+    EXPECT_TRUE(h.c().output->isSelected(1));
+    EXPECT_TRUE(h.c().autorun->isSelected(0));
+    EXPECT_EQ(h.c().disv->text(), "5.000V") << "with the output on the measurement stays";
+    EXPECT_EQ(h.c().setv->value(), 5.0);
+
+    h.orx.frontPanelOutputOff();
+    h.c().cmd_reconnect->click();
+    h.runConnect();
+    EXPECT_TRUE(h.c().output->isSelected(0));
+    EXPECT_EQ(h.c().disv->text(), "0.000V");
+}
+
+TEST(Connect, TrippedInstrumentLocksTheOperatingControls)
+{
+    SerialOnly h;
+    h.serial.attachInstrument(1, &h.orx, 9600);
+    h.orx.forceTrip(sim::Protection::Ocp);
+    h.connected();
+    EXPECT_TRUE(h.state.ProtectionTripped);
+    EXPECT_EQ(h.c().ovcpmsg->text(), "The overcurrent protection is tripped and not cleared!");
+    EXPECT_TRUE(h.c().clearocp->isEnabled());
+    EXPECT_FALSE(h.c().ovpen->option(1)->isEnabled());
+    EXPECT_FALSE(h.c().ocpen->option(0)->isEnabled());
+    for (QWidget* w : {h.c().Frame1, h.c().Frame3, h.c().Frame4, h.c().Frame5, h.c().Frame6, h.c().Frame13})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    for (QWidget* w : std::initializer_list<QWidget*>{h.c().Frame2, h.c().Frame12, h.c().cmdexit})
+        EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_TRUE(h.c().mnuaction->menuAction()->isEnabled());
+    EXPECT_FALSE(h.c().mnu_reconnect->isEnabled());
+    EXPECT_TRUE(h.c().mnu_exit->isEnabled());
+    EXPECT_TRUE(h.c().mnuhelp->menuAction()->isEnabled());
+    const QStringList after = afterIdentity(h.serial.commands());
+    EXPECT_FALSE(after.contains(QStringLiteral(":VOLT:PROT:TRIP?")));
+    EXPECT_TRUE(after.contains(QStringLiteral(":CURR:PROT:STAT?")));
+}
+
+TEST(Connect, AfterAFailedConnectTheInterfaceControlsAreInert)
+{
+    PanelHarness h;
+    sim::Instrument orx(0);
+    h.gpib.attachInstrument(8, &orx);
+    h.serial.addEmptyPort(1);
+    h.gpib.setInterfaceAvailable(true);
+    h.gpib.setFault(sim::Fault::Silence);
+    h.connected();
+    ASSERT_EQ(h.state.ConnectDone, 0);
+    h.gpib.clearLog();
+    h.c().con->select(0);
+    h.c().gpibaddr->setText(QStringLiteral("31"));
+    EXPECT_EQ(h.c().gpibaddr->text(), "31");
+    EXPECT_TRUE(h.gpib.log().isEmpty());
+}

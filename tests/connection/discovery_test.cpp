@@ -1,0 +1,132 @@
+#include "support/panel_harness.h"
+
+#include "ui/option_group.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+using namespace orx;
+using namespace orx::test;
+
+namespace {
+
+QStringList entries(const QComboBox* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out.append(list->itemText(i));
+    return out;
+}
+
+} // namespace
+
+TEST(Discovery, PortListMenusAndGpibFollowWhatIsUsable)
+{
+    const struct
+    {
+        const char* name;
+        QList<int> ports;
+        bool gpib;
+        std::optional<int> gpibFailsAt;
+        QStringList list;
+        std::array<bool, 4> comItems;
+        bool loads;
+    } cases[] = {
+        {"COM2 and COM4", {2, 4}, false, {}, {"COM2", "COM4"}, {true, true, false, true}, true},
+        {"all ports and GPIB",
+         {1, 2, 3, 4},
+         true,
+         {},
+         {"COM1", "COM2", "COM3", "COM4"},
+         {true, true, true, true},
+         true},
+        // COM1's item is enabled at start whether or not the port exists.
+        {"GPIB only", {}, true, {}, {}, {true, false, false, false}, true},
+        {"GPIB driver failing at address 17", {3}, true, 17, {"COM3"}, {true, false, true, false}, true},
+        {"nothing", {}, false, {}, {}, {true, false, false, false}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PanelHarness h;
+        for (int port : c.ports)
+            h.serial.addEmptyPort(port);
+        h.gpib.setInterfaceAvailable(c.gpib);
+        h.gpib.setFailingAddress(c.gpibFailsAt);
+        EXPECT_EQ(h.createAndLoad(), c.loads);
+        EXPECT_EQ(entries(h.c().port), c.list);
+        for (int n = 0; n < 4; ++n)
+            EXPECT_EQ(h.c().mnucom[n]->isEnabled(), c.comItems[size_t(n)]) << "COM" << n + 1;
+        EXPECT_EQ(h.state.PortCount, c.ports.size());
+        for (int i = 0; i < c.ports.size(); ++i)
+            EXPECT_EQ(h.state.PortList[size_t(i + 1)], c.ports[i]);
+        const bool serial = !c.ports.isEmpty();
+        const bool gpib = c.gpib && !c.gpibFailsAt;
+        EXPECT_EQ(h.state.GpibAvailable, gpib ? 1 : 0);
+        EXPECT_EQ(h.c().con->option(1)->isEnabled(), serial);
+        EXPECT_EQ(h.c().port->isEnabled(), serial);
+        EXPECT_EQ(h.c().baud->isEnabled(), serial);
+        EXPECT_EQ(h.c().mnurs232->menuAction()->isEnabled(), serial);
+        EXPECT_EQ(h.c().con->option(0)->isEnabled(), gpib);
+        EXPECT_EQ(h.c().gpibaddr->isEnabled(), gpib);
+        EXPECT_EQ(h.c().mnugpib->isEnabled(), gpib);
+        EXPECT_EQ(h.form->timer2().isActive(), c.loads);
+        if (c.loads) {
+            EXPECT_TRUE(h.dialogs.messages.isEmpty());
+        } else {
+            ASSERT_EQ(h.dialogs.messages.size(), 1);
+            EXPECT_EQ(h.dialogs.messages[0],
+                      (ScriptedDialogs::Message{"Not valid connecting interface!", ""}));
+        }
+        EXPECT_TRUE(h.serial.commands().isEmpty()) << "discovery sends nothing";
+        EXPECT_TRUE(h.gpib.commands().isEmpty());
+    }
+}
+
+TEST(Discovery, DefaultsFillTheAddressFieldFromTheGpibService)
+{
+    PanelHarness h;
+    h.serial.addEmptyPort(1);
+    h.createAndLoad();
+    EXPECT_EQ(h.c().gpibaddr->text(), "8");
+    EXPECT_EQ(h.state.GpibAddress, 8);
+    EXPECT_EQ(h.state.HelpFilePath, "/nonexistent/orx-test/orx_help.pdf");
+    EXPECT_EQ(h.form->members().StepSize, 0.001f);
+}
+
+TEST(Discovery, ComMenuItemsSelectTheirEntryAndCheckMark)
+{
+    PanelHarness h;
+    h.serial.addEmptyPort(2);
+    h.serial.addEmptyPort(4);
+    h.gpib.setInterfaceAvailable(false);
+    h.connected(); // nothing answers: the menus work all the same
+    h.c().mnucom[3]->trigger();
+    EXPECT_EQ(h.c().port->currentText(), "COM4");
+    EXPECT_EQ(h.rewriting.portNumber(), 4);
+    EXPECT_EQ(h.state.ComPort, 4);
+    for (int n = 0; n < 4; ++n)
+        EXPECT_EQ(h.c().mnucom[n]->isChecked(), n == 3);
+    // COM1 was not found: the list keeps its entry, the menu and the service take COM1.
+    h.c().mnucom[0]->trigger();
+    EXPECT_EQ(h.c().port->currentText(), "COM4");
+    EXPECT_EQ(h.rewriting.portNumber(), 1);
+    EXPECT_TRUE(h.c().mnucom[0]->isChecked());
+    EXPECT_FALSE(h.c().mnucom[3]->isChecked());
+}
+
+TEST(StartUp, SecondCopyShowsItsMessageAndTouchesNoPort)
+{
+    PanelHarness h;
+    h.serial.addEmptyPort(1);
+    h.anotherCopy = true;
+    EXPECT_FALSE(h.createAndLoad());
+    ASSERT_EQ(h.dialogs.messages.size(), 1);
+    EXPECT_EQ(h.dialogs.messages[0], (ScriptedDialogs::Message{"This program is running now!", ""}));
+    EXPECT_TRUE(h.serial.log().isEmpty());
+    EXPECT_TRUE(h.gpib.log().isEmpty());
+    EXPECT_FALSE(h.form->timer2().isActive());
+}

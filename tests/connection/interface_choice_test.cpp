@@ -1,0 +1,193 @@
+#include "support/panel_harness.h"
+
+#include "connection/interface_selection.h"
+#include "ui/option_group.h"
+#include "ui/status_bar.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace orx;
+using namespace orx::test;
+
+namespace {
+
+// Connected over COM3 at 2400 baud, COM1 usable too, an instrument waiting at GPIB address 8.
+struct Connected : PanelHarness
+{
+    sim::Instrument serialOrx{0};
+    sim::Instrument gpibOrx{1};
+    Connected()
+    {
+        serial.addEmptyPort(1);
+        serial.attachInstrument(3, &serialOrx, 2400);
+        gpib.attachInstrument(8, &gpibOrx);
+        connected();
+        serial.clearLog();
+        gpib.clearLog();
+    }
+};
+
+} // namespace
+
+TEST(InterfaceChoice, PortAndBaudChoicesSwitchTheOutputOffAndCloseThePort)
+{
+    const struct
+    {
+        const char* name;
+        std::function<void(Connected&)> choose;
+        QStringList log;
+        int checkedCom;
+        int checkedBaud;
+    } cases[] = {
+        {"port list", [](Connected& h) { h.c().port->setCurrentIndex(0); }, {"close COM3", "port 1"}, 1, 2},
+        {"baud list",
+         [](Connected& h) { h.c().baud->setCurrentIndex(1); },
+         {"close COM3", "settings 4800,n,8,1"},
+         3,
+         1},
+        {"baud menu",
+         [](Connected& h) { h.c().mnubaudItem[3]->trigger(); },
+         // the list's own handling runs first, then the menu's
+         {"close COM3", "settings 1200,n,8,1", "settings 1200,n,8,1"},
+         3,
+         3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Connected h;
+        h.c().output->select(1);
+        c.choose(h);
+        EXPECT_TRUE(h.c().output->isSelected(0)) << "the output is switched off first";
+        EXPECT_EQ(h.serial.log(), c.log);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(h.c().mnucom[i]->isChecked(), i + 1 == c.checkedCom) << i;
+            EXPECT_EQ(h.c().mnubaudItem[i]->isChecked(), i == c.checkedBaud) << i;
+        }
+    }
+}
+
+TEST(InterfaceChoice, AddressFieldHoldsOnlyAddresses)
+{
+    const struct
+    {
+        const char* typed;
+        const char* shown;
+    } cases[] = {{"31", "8"}, {"", "8"},    {"abc", "8"}, {"99999999999", "8"},
+                 {"-1", "8"}, {"12", "12"}, {"0", "0"}};
+    Connected h;
+    for (const auto& c : cases) {
+        h.c().gpibaddr->setText(QString::fromLatin1(c.typed));
+        EXPECT_EQ(h.c().gpibaddr->text(), QString::fromLatin1(c.shown)) << c.typed;
+    }
+    EXPECT_TRUE(h.gpib.log().isEmpty()) << "editing alone checks nothing";
+}
+
+TEST(InterfaceChoice, GpibMenuAsksTwiceThenFallsBackToEight)
+{
+    const struct
+    {
+        QStringList answers;
+        int prompts;
+        const char* field;
+    } cases[] = {
+        {{"-1", "-1"}, 2, "8"},
+        {{"40", "abc"}, 2, "8"},
+        {{"abc", "5"}, 2, "5"},
+        {{"12"}, 1, "12"},
+        {{""}, 1, "0"}, // Cancel or an empty answer is address 0
+        {{"99999999999", "7"}, 2, "7"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answers.join(u'|').toStdString());
+        Connected h;
+        for (const QString& answer : c.answers)
+            h.dialogs.inputAnswers.enqueue(answer);
+        h.c().mnugpib->trigger();
+        EXPECT_EQ(h.dialogs.inputPrompts.size(), c.prompts);
+        EXPECT_EQ(h.dialogs.inputPrompts.first(), "Please input a valid primary address of the GPIB");
+        if (c.prompts == 2) {
+            EXPECT_EQ(h.dialogs.inputPrompts[1], "Please retype a valid primary address of the GPIB");
+        }
+        EXPECT_EQ(h.c().gpibaddr->text(), QString::fromLatin1(c.field));
+        const QString device = QStringLiteral("GPIB") + QString::fromLatin1(c.field);
+        EXPECT_EQ(h.gpib.commands(), QStringList{"*IDN?"});
+        EXPECT_TRUE(h.gpib.lines().first().startsWith(device + ": *IDN?"))
+            << "the device is checked at that address";
+    }
+}
+
+TEST(InterfaceChoice, GpibDeviceThatAnswersBecomesTheInterface)
+{
+    Connected h;
+    h.dialogs.inputAnswers.enqueue(QStringLiteral("8"));
+    h.c().mnugpib->trigger();
+    EXPECT_EQ(h.gpib.log(), QStringList({"address 8", "apply", "GPIB8: *IDN?", "read GPIB8"}));
+    EXPECT_TRUE(h.c().con->isSelected(0));
+    EXPECT_EQ(h.state.InterfaceMode, 0);
+    EXPECT_EQ(h.state.GpibAddress, 8);
+    EXPECT_EQ(h.c().SBar1->panelText(2), "GPIB mode");
+    EXPECT_FALSE(h.c().port->isEnabled());
+    EXPECT_EQ(h.form->members().GpibChecked, 0);
+    EXPECT_TRUE(h.dialogs.messages.isEmpty());
+
+    h.c().con->select(1); // back to RS232: nothing sent, the lists usable again
+    EXPECT_EQ(h.state.InterfaceMode, 1);
+    EXPECT_TRUE(h.c().port->isEnabled());
+    EXPECT_EQ(h.gpib.log().size(), 4);
+}
+
+TEST(InterfaceChoice, SilentGpibAddressGivesTheDisconnectedPanel)
+{
+    Connected h;
+    h.c().gpibaddr->setText(QStringLiteral("9"));
+    QTest::keyClick(h.c().gpibaddr, Qt::Key_Return);
+    ASSERT_EQ(h.dialogs.messages.size(), 1);
+    EXPECT_EQ(h.dialogs.messages[0],
+              (ScriptedDialogs::Message{"Communication error! Please check the interface.", "Warning"}));
+    EXPECT_EQ(h.c().SBar1->panelText(1), "Communication error!");
+    EXPECT_FALSE(h.c().Frame2->isEnabled());
+    EXPECT_TRUE(h.c().Frame1->isEnabled());
+    EXPECT_TRUE(h.c().mnufile->menuAction()->isEnabled()) << "the Edit and Device menus stay as they were";
+    EXPECT_TRUE(h.c().mnudevice->menuAction()->isEnabled());
+}
+
+TEST(InterfaceChoice, GpibOptionChecksTheDeviceItself)
+{
+    Connected h;
+    h.c().con->select(0);
+    EXPECT_TRUE(h.gpib.log().contains(QStringLiteral("GPIB8: *IDN?")));
+    EXPECT_TRUE(h.c().con->isSelected(0));
+    EXPECT_EQ(h.c().SBar1->panelText(2), "GPIB mode");
+}
+
+TEST(InterfaceChoice, GpibServiceFailureFallsBackToRs232)
+{
+    Connected h;
+    h.gpib.setFailingAddress(8);
+    h.c().con->select(0);
+    EXPECT_TRUE(h.c().con->isSelected(1));
+    EXPECT_EQ(h.state.InterfaceMode, 1);
+    EXPECT_TRUE(h.dialogs.messages.isEmpty());
+    EXPECT_TRUE(h.c().port->isEnabled());
+
+    // From the menu the same failure is reported like a device that does not answer.
+    h.dialogs.inputAnswers.enqueue(QStringLiteral("8"));
+    h.c().mnugpib->trigger();
+    EXPECT_EQ(h.dialogs.messages.size(), 1);
+}
+
+TEST(InterfaceChoice, OpeningThePortMenuSelectsRs232)
+{
+    Connected h;
+    h.c().con->select(0);
+    ASSERT_EQ(h.state.InterfaceMode, 0);
+    emit h.c().mnuport->aboutToShow();
+    EXPECT_EQ(h.state.InterfaceMode, 1);
+    EXPECT_TRUE(h.c().con->isSelected(1));
+}
