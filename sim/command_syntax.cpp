@@ -1,5 +1,7 @@
 #include "sim/command_syntax.h"
 
+#include "app/numbers.h"
+
 #include <charconv>
 #include <limits>
 #include <string>
@@ -41,42 +43,6 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// True when `s` is exactly: sign? digits* ('.' digits*)? with at least one digit, then an optional
-// exponent e|E sign? digits+. This excludes the "inf" and "nan" words that from_chars would take.
-bool isDecimalText(const std::string& s)
-{
-    size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        ++i;
-    size_t digits = 0;
-    while (i < s.size() && isDigit(s[i])) {
-        ++i;
-        ++digits;
-    }
-    if (i < s.size() && s[i] == '.') {
-        ++i;
-        while (i < s.size() && isDigit(s[i])) {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0)
-        return false;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-            ++i;
-        size_t expDigits = 0;
-        while (i < s.size() && isDigit(s[i])) {
-            ++i;
-            ++expDigits;
-        }
-        if (expDigits == 0)
-            return false;
-    }
-    return i == s.size();
-}
-
 } // namespace
 
 CommandText splitCommand(const QString& line)
@@ -96,25 +62,7 @@ CommandText splitCommand(const QString& line)
 
 std::optional<double> parseDecimal(QStringView text)
 {
-    const auto ascii = asciiOf(trimmedView(text));
-    if (!ascii || !isDecimalText(*ascii))
-        return std::nullopt;
-    const char* first = ascii->data();
-    const char* last = first + ascii->size();
-    const bool negative = *first == '-';
-    if (*first == '+' || *first == '-')
-        ++first;
-    double value = 0.0;
-    const auto result = std::from_chars(first, last, value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Too large or too small for a double: tell them apart by the sign of the exponent.
-        const size_t e = ascii->find_first_of("eE");
-        const bool tiny = e != std::string::npos && e + 1 < ascii->size() && (*ascii)[e + 1] == '-';
-        value = tiny ? 0.0 : std::numeric_limits<double>::max();
-    } else if (result.ec != std::errc() || result.ptr != last) {
-        return std::nullopt;
-    }
-    return negative ? -value : value;
+    return parseNumber(text);
 }
 
 std::optional<qint64> parseInteger(QStringView text)

@@ -70,14 +70,14 @@ size_t numberPrefix(std::string& s)
     return i;
 }
 
-} // namespace
-
-double leadingNumber(QStringView text)
+bool isBlankOrLineEnd(QChar c)
 {
-    std::string s = compacted(text);
-    const size_t length = numberPrefix(s);
-    if (length == 0)
-        return 0.0;
+    return isIgnored(c) || c == u'\r';
+}
+
+// The value of the number that the first `length` characters of `s` form (see numberPrefix).
+double valueOfPrefix(const std::string& s, size_t length)
+{
     const char* first = s.data();
     const bool negative = s[0] == '-';
     if (s[0] == '+' || s[0] == '-')
@@ -85,12 +85,39 @@ double leadingNumber(QStringView text)
     double value = 0.0;
     const auto result = std::from_chars(first, s.data() + length, value);
     if (result.ec == std::errc::result_out_of_range) {
-        // Either far too large or far too small: tell the two apart by the magnitude of the exponent.
+        // Either far too large or far too small: tell the two apart by the sign of the exponent.
         const size_t e = s.find('e');
         const bool tiny = e != std::string::npos && e < length && s[e + 1] == '-';
         value = tiny ? 0.0 : std::numeric_limits<double>::max();
     }
     return negative ? -value : value;
+}
+
+} // namespace
+
+double leadingNumber(QStringView text)
+{
+    std::string s = compacted(text);
+    const size_t length = numberPrefix(s);
+    return length == 0 ? 0.0 : valueOfPrefix(s, length);
+}
+
+std::optional<double> parseNumber(QStringView text)
+{
+    while (!text.isEmpty() && isBlankOrLineEnd(text.front()))
+        text = text.mid(1);
+    while (!text.isEmpty() && isBlankOrLineEnd(text.back()))
+        text.chop(1);
+    std::string s;
+    for (QChar c : text) {
+        if (c.unicode() >= 128 || isBlankOrLineEnd(c))
+            return std::nullopt;
+        s.push_back(static_cast<char>(c.unicode()));
+    }
+    const size_t length = numberPrefix(s);
+    if (length == 0 || length != s.size())
+        return std::nullopt;
+    return valueOfPrefix(s, length);
 }
 
 double wholeNumber(double value)

@@ -15,6 +15,10 @@ namespace orx {
 // range of a double are held at the largest finite double of that sign.
 double leadingNumber(QStringView text);
 
+// The value of a text that is one number and nothing else, in the same syntax (blanks, tabs, carriage
+// returns and line feeds around it are allowed, inside it not); nothing for any other text.
+std::optional<double> parseNumber(QStringView text);
+
 // The value rounded to the nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double wholeNumber(double value);
 

@@ -2,8 +2,6 @@
 
 #include "app/numbers.h"
 
-#include <QRegularExpression>
-
 namespace orx {
 
 bool isOrxIdentity(const QString& answer)
@@ -32,10 +30,10 @@ QString modelFieldOf(const QString& identity)
 
 std::optional<int> gpibAddressOf(const QString& text)
 {
-    static const QRegularExpression number(QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)\\s*$"));
-    if (!number.match(text).hasMatch())
+    const auto value = parseNumber(text);
+    if (!value)
         return std::nullopt;
-    const double whole = wholeNumber(leadingNumber(text));
+    const double whole = wholeNumber(*value);
     if (whole < 0 || whole > 30)
         return std::nullopt;
     return static_cast<int>(whole);
