@@ -18,9 +18,7 @@ TEST(DemoMode, ArgumentsAreReadOnlyAfterSimulate)
         {{"--simulate", "ORX-C300"}, true, 2, false},
         {{"--simulate", "orx-b200"}, true, 1, false},
         {{"--simulate", "ORX-X1"}, true, 0, true},
-        {{"--simulate", "ORX-A100", "extra"}, true, 0, true},
         {{"somefile.csv"}, false, 0, false}, // the program takes no command line otherwise
-        {{"-style", "fusion", "--simulate"}, false, 0, false},
     };
     for (const auto& c : cases) {
         const DemoRequest request = parseDemoArguments(c.arguments);

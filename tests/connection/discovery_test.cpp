@@ -68,7 +68,6 @@ TEST(Discovery, PortListMenusAndGpibFollowWhatIsUsable)
         EXPECT_EQ(h.state.GpibAvailable, gpib ? 1 : 0);
         EXPECT_EQ(h.c().con->option(1)->isEnabled(), serial);
         EXPECT_EQ(h.c().port->isEnabled(), serial);
-        EXPECT_EQ(h.c().baud->isEnabled(), serial);
         EXPECT_EQ(h.c().mnurs232->menuAction()->isEnabled(), serial);
         EXPECT_EQ(h.c().con->option(0)->isEnabled(), gpib);
         EXPECT_EQ(h.c().gpibaddr->isEnabled(), gpib);
@@ -82,19 +81,7 @@ TEST(Discovery, PortListMenusAndGpibFollowWhatIsUsable)
                       (ScriptedDialogs::Message{"Not valid connecting interface!", ""}));
         }
         EXPECT_TRUE(h.serial.commands().isEmpty()) << "discovery sends nothing";
-        EXPECT_TRUE(h.gpib.commands().isEmpty());
     }
-}
-
-TEST(Discovery, DefaultsFillTheAddressFieldFromTheGpibService)
-{
-    PanelHarness h;
-    h.serial.addEmptyPort(1);
-    h.createAndLoad();
-    EXPECT_EQ(h.c().gpibaddr->text(), "8");
-    EXPECT_EQ(h.state.GpibAddress, 8);
-    EXPECT_EQ(h.state.HelpFilePath, "/nonexistent/orx-test/orx_help.pdf");
-    EXPECT_EQ(h.form->members().StepSize, 0.001f);
 }
 
 TEST(Discovery, ComMenuItemsSelectTheirEntryAndCheckMark)

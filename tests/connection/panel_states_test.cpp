@@ -15,74 +15,30 @@ using namespace orx::test;
 
 namespace {
 
-// One control of the state table: its name and its own Enabled state (a control inside a disabled
-// group keeps its own state, as the table describes it).
-struct Control
-{
-    const char* name;
-    std::function<bool(const Form1Controls&)> get;
-    std::function<void(const Form1Controls&, bool)> set;
-};
+// The controls of the state table, by object name; an option pair by its two buttons.
+const QStringList kControls = {
+    "Frame1",  "Frame2",        "Frame3",  "Frame4",    "Frame5",       "Frame6",    "Frame7",
+    "Frame12", "Frame13",       "mnufile", "mnudevice", "mnuinterface", "mnuaction", "mnu_reconnect",
+    "mnuhelp", "cmd_reconnect", "ovpen_0", "ovpen_1",   "ocpen_0",      "ocpen_1",   "cmdexit"};
 
-using WidgetOf = QWidget* (*)(const Form1Controls&);
-using MenuOf = QMenu* (*)(const Form1Controls&);
-using PairOf = OptionGroup* (*)(const Form1Controls&);
-
-Control widget(const char* name, WidgetOf of)
+// A control's own Enabled state (a control inside a disabled group keeps its own, as in the table).
+bool ownEnabled(const Form1& form, const QString& name)
 {
-    return {name, [of](const Form1Controls& c) { return !of(c)->testAttribute(Qt::WA_ForceDisabled); },
-            [of](const Form1Controls& c, bool e) {
-                of(c)->setEnabled(e);
-            }};
+    if (const auto* menu = form.findChild<QMenu*>(name))
+        return menu->menuAction()->isEnabled();
+    if (const auto* widget = form.findChild<QWidget*>(name))
+        return !widget->testAttribute(Qt::WA_ForceDisabled);
+    return form.findChild<QAction*>(name)->isEnabled();
 }
 
-Control menu(const char* name, MenuOf of)
+void setOwnEnabled(Form1& form, const QString& name, bool enabled)
 {
-    return {name, [of](const Form1Controls& c) { return of(c)->menuAction()->isEnabled(); },
-            [of](const Form1Controls& c, bool e) {
-                of(c)->menuAction()->setEnabled(e);
-            }};
-}
-
-Control pair(const char* name, PairOf of)
-{
-    return {name,
-            [of](const Form1Controls& c) {
-                return !of(c)->option(0)->testAttribute(Qt::WA_ForceDisabled) &&
-                       !of(c)->option(1)->testAttribute(Qt::WA_ForceDisabled);
-            },
-            [of](const Form1Controls& c, bool e) {
-                of(c)->setAllEnabled(e);
-            }};
-}
-
-const std::vector<Control>& controls()
-{
-    static const std::vector<Control> list = {
-        widget("Frame1", [](const Form1Controls& c) -> QWidget* { return c.Frame1; }),
-        widget("Frame2", [](const Form1Controls& c) -> QWidget* { return c.Frame2; }),
-        widget("Frame3", [](const Form1Controls& c) -> QWidget* { return c.Frame3; }),
-        widget("Frame4", [](const Form1Controls& c) -> QWidget* { return c.Frame4; }),
-        widget("Frame5", [](const Form1Controls& c) -> QWidget* { return c.Frame5; }),
-        widget("Frame6", [](const Form1Controls& c) -> QWidget* { return c.Frame6; }),
-        widget("Frame7", [](const Form1Controls& c) -> QWidget* { return c.Frame7; }),
-        widget("Frame12", [](const Form1Controls& c) -> QWidget* { return c.Frame12; }),
-        widget("Frame13", [](const Form1Controls& c) -> QWidget* { return c.Frame13; }),
-        menu("mnufile", [](const Form1Controls& c) { return c.mnufile; }),
-        menu("mnudevice", [](const Form1Controls& c) { return c.mnudevice; }),
-        menu("mnuinterface", [](const Form1Controls& c) { return c.mnuinterface; }),
-        menu("mnuaction", [](const Form1Controls& c) { return c.mnuaction; }),
-        {"mnu_reconnect", [](const Form1Controls& c) { return c.mnu_reconnect->isEnabled(); },
-         [](const Form1Controls& c, bool e) {
-             c.mnu_reconnect->setEnabled(e);
-         }},
-        menu("mnuhelp", [](const Form1Controls& c) { return c.mnuhelp; }),
-        widget("cmd_reconnect", [](const Form1Controls& c) -> QWidget* { return c.cmd_reconnect; }),
-        pair("ovpen", [](const Form1Controls& c) { return c.ovpen; }),
-        pair("ocpen", [](const Form1Controls& c) { return c.ocpen; }),
-        widget("cmdexit", [](const Form1Controls& c) -> QWidget* { return c.cmdexit; }),
-    };
-    return list;
+    if (auto* menu = form.findChild<QMenu*>(name))
+        menu->menuAction()->setEnabled(enabled);
+    else if (auto* widget = form.findChild<QWidget*>(name))
+        widget->setEnabled(enabled);
+    else
+        form.findChild<QAction*>(name)->setEnabled(enabled);
 }
 
 } // namespace
@@ -95,17 +51,17 @@ TEST(PanelStates, EachProcedureSetsExactlyItsControls)
     {
         const char* name;
         std::function<void(PanelStates&, bool)> run;
-        const char* table; // one character per control, in the order of controls()
+        const char* table; // one character per control, in the order of kControls
     } procedures[] = {
         // Frames 1-6, 7, 12, 13 | Edit, Device, Interface, Action, Reconnect item, Help |
-        // Reconnect button, ovpen, ocpen, EXIT
-        {"SetPanelEnabled", [](PanelStates& p, bool e) { p.SetPanelEnabled(e); }, "eeeeee.e.eeee.ee..."},
+        // Reconnect button, ovpen 0 and 1, ocpen 0 and 1, EXIT
+        {"SetPanelEnabled", [](PanelStates& p, bool e) { p.SetPanelEnabled(e); }, "eeeeee.e.eeee.ee....."},
         {"SetDisconnectedPanel", [](PanelStates& p, bool) { p.SetDisconnectedPanel(); },
-         "+-----.-...++.++..."},
+         "+-----.-...++.++....."},
         {"SetOperatingControlsEnabled", [](PanelStates& p, bool e) { p.SetOperatingControlsEnabled(e); },
-         "e.eeeee.eeee.e.e..."},
+         "e.eeeee.eeee.e.e....."},
         {"SetOutputControlsEnabled", [](PanelStates& p, bool e) { p.SetOutputControlsEnabled(e); },
-         "......e.e.......ee."},
+         "......e.e.......eeee."},
     };
     for (const auto& procedure : procedures) {
         for (const bool start : {true, false}) {
@@ -113,20 +69,20 @@ TEST(PanelStates, EachProcedureSetsExactlyItsControls)
                 PanelHarness h;
                 h.serial.addEmptyPort(1);
                 h.createAndLoad();
-                for (const Control& control : controls())
-                    control.set(h.c(), start);
+                for (const QString& name : kControls)
+                    setOwnEnabled(*h.form, name, start);
                 procedure.run(h.form->panelStates(), argument);
                 const std::string table = procedure.table;
-                ASSERT_EQ(table.size(), controls().size()) << procedure.name;
-                for (size_t i = 0; i < controls().size(); ++i) {
-                    const char rule = table[i];
+                ASSERT_EQ(qsizetype(table.size()), kControls.size()) << procedure.name;
+                for (qsizetype i = 0; i < kControls.size(); ++i) {
+                    const char rule = table[size_t(i)];
                     const bool expected = rule == 'e'   ? argument
                                           : rule == '+' ? true
                                           : rule == '-' ? false
                                                         : start;
-                    EXPECT_EQ(controls()[i].get(h.c()), expected)
+                    EXPECT_EQ(ownEnabled(*h.form, kControls[i]), expected)
                         << procedure.name << "(" << argument << ") from " << start << ": "
-                        << controls()[i].name;
+                        << kControls[i].toStdString();
                 }
             }
         }

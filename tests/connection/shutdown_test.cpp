@@ -76,15 +76,3 @@ TEST(Shutdown, OverGpibTheDeviceGoesToLocal)
     h.c().cmdexit->click();
     EXPECT_EQ(h.gpib.log(), QStringList({"local GPIB3", "GPIB3: :OUTP:STAT 0"}));
 }
-
-TEST(Shutdown, ExitWithoutAnyInstrumentNeverWaits)
-{
-    PanelHarness h;
-    h.gpib.setInterfaceAvailable(false);
-    h.serial.addEmptyPort(1);
-    h.connected();
-    const qint64 before = h.clock.nanoseconds();
-    h.c().cmdexit->click();
-    EXPECT_EQ(h.clock.nanoseconds(), before) << "nothing sent at shutdown waits for an answer";
-    EXPECT_EQ(h.endings, 1);
-}

@@ -76,13 +76,6 @@ TEST_F(LinkOverPty, LateAnswerIsNotReadAsTheNextAnswer)
     EXPECT_EQ(identity(), "QZ.Inc,ORX-B200,SN000001,1.00");
 }
 
-TEST_F(LinkOverPty, GarbageArrivesAsAnAnswerThatIsNoIdentity)
-{
-    ASSERT_TRUE(sim.command(QStringLiteral("garbage")));
-    EXPECT_TRUE(link->query(QStringLiteral("*IDN?")));
-    EXPECT_FALSE(state.ResponseBuffer.text().startsWith(QStringLiteral("QZ")));
-}
-
 TEST_F(LinkOverPty, UnpluggedPortFailsAndReplugWorks)
 {
     EXPECT_EQ(identity(), "QZ.Inc,ORX-B200,SN000001,1.00");
@@ -91,14 +84,4 @@ TEST_F(LinkOverPty, UnpluggedPortFailsAndReplugWorks)
     EXPECT_FALSE(link->query(QStringLiteral("*IDN?"))) << "and cannot be opened again";
     ASSERT_TRUE(sim.command(QStringLiteral("replug")));
     EXPECT_EQ(identity(), "QZ.Inc,ORX-B200,SN000001,1.00");
-}
-
-TEST_F(LinkOverPty, TimeOutBeforeTheFirstConnectIsReported)
-{
-    state.ConnectStarted = 0;
-    ASSERT_TRUE(sim.command(QStringLiteral("silence")));
-    EXPECT_FALSE(link->query(QStringLiteral("*IDN?")));
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0], (ScriptedDialogs::Message{"Communication error!", "Warning"}));
-    EXPECT_EQ(status.panelText(1), "Communication error");
 }

@@ -1,3 +1,6 @@
+// The Help menu: the help document is opened only when it is there and never with a word; the About
+// box is one modeless window of the main window, brought forward when asked again.
+
 #include "app/program_state.h"
 #include "help/help_commands.h"
 #include "support/scripted_dialogs.h"
@@ -6,7 +9,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QMainWindow>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -15,118 +17,79 @@ using namespace orx;
 
 namespace {
 
-QList<QDialog*> aboutBoxes(const QWidget& window)
+enum class Document
 {
-    return window.findChildren<QDialog*>(QStringLiteral("frmAbout"));
-}
-
-// Waits until `widget` is the application's active window. (QWidget::isActiveWindow, which
-// qWaitForWindowActive relies on, also holds for a main window while its own dialog is active.)
-bool becomesActive(QWidget* widget)
-{
-    return QTest::qWaitFor([widget] { return QApplication::activeWindow() == widget; });
-}
-
-struct ContentsCase
-{
-    const char* name;
-    enum
-    {
-        Missing,
-        File,
-        Directory,
-        NoPath
-    } document;
-    bool openerWorks;
-    int expectedOpens;
+    Missing,
+    File,
+    Directory
 };
 
-void PrintTo(const ContentsCase& c, std::ostream* os)
+TEST(ShowContents, OpensOnlyAnExistingDocumentAndNeverTalks)
 {
-    *os << c.name;
-}
-
-class ShowContents : public ::testing::TestWithParam<ContentsCase>
-{};
-
-TEST_P(ShowContents, OpensOnlyAnExistingDocumentAndNeverTalks)
-{
-    const ContentsCase c = GetParam();
-    QTemporaryDir programDir;
-    ASSERT_TRUE(programDir.isValid());
-    ProgramState state;
-    initialiseAtStart(state, programDir.path());
-    SetDefaults(state, kDefaultGpibAddress);
-    if (c.document == ContentsCase::File) {
+    const struct
+    {
+        const char* name;
+        Document document;
+        bool openerWorks;
+    } cases[] = {{"absent", Document::Missing, true},
+                 {"present", Document::File, true},
+                 {"present, opener fails", Document::File, false},
+                 {"a directory of that name", Document::Directory, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir programDir;
+        ASSERT_TRUE(programDir.isValid());
+        ProgramState state;
+        state.HelpFilePath = programDir.filePath("orx_help.pdf");
         QFile file(state.HelpFilePath);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("%PDF-1.4\n");
-    } else if (c.document == ContentsCase::Directory) {
-        ASSERT_TRUE(QDir().mkpath(state.HelpFilePath));
-    } else if (c.document == ContentsCase::NoPath) {
-        state.HelpFilePath.clear();
-    }
-    test::ScriptedDialogs dialogs;
-    dialogs.documentOpens = c.openerWorks;
-    QMainWindow window;
-    HelpCommands help(&window, state, dialogs);
+        ASSERT_TRUE(c.document != Document::File ||
+                    (file.open(QIODevice::WriteOnly) && file.write("%PDF-1.4\n") > 0));
+        ASSERT_TRUE(c.document != Document::Directory || QDir().mkpath(state.HelpFilePath));
+        test::ScriptedDialogs dialogs;
+        dialogs.documentOpens = c.openerWorks;
+        QMainWindow window;
+        HelpCommands(&window, state, dialogs).showContents();
 
-    help.showContents();
-
-    ASSERT_EQ(dialogs.openedDocuments.size(), c.expectedOpens);
-    if (c.expectedOpens == 1) {
-        EXPECT_EQ(dialogs.openedDocuments.first(), state.HelpFilePath);
+        EXPECT_EQ(dialogs.openedDocuments,
+                  c.document == Document::File ? QStringList{state.HelpFilePath} : QStringList());
+        EXPECT_TRUE(dialogs.messages.isEmpty());
+        EXPECT_TRUE(dialogs.inputPrompts.isEmpty());
+        EXPECT_TRUE(window.findChildren<QDialog*>().isEmpty());
     }
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_TRUE(dialogs.inputPrompts.isEmpty());
-    EXPECT_TRUE(aboutBoxes(window).isEmpty());
 }
-
-INSTANTIATE_TEST_SUITE_P(HelpDocument, ShowContents,
-                         ::testing::Values(ContentsCase{"absent", ContentsCase::Missing, true, 0},
-                                           ContentsCase{"present", ContentsCase::File, true, 1},
-                                           ContentsCase{"present_opener_fails", ContentsCase::File, false, 1},
-                                           ContentsCase{"directory_of_that_name", ContentsCase::Directory,
-                                                        true, 0},
-                                           ContentsCase{"no_path", ContentsCase::NoPath, true, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 class AboutCommand : public ::testing::Test
 {
 protected:
-    AboutCommand() : help(&window, state, dialogs)
+    AboutCommand() { window.show(); }
+
+    // Asks for the About box; the one box then shown, or null when there is not exactly one.
+    QDialog* shownBox()
     {
-        window.resize(400, 300);
-        window.show();
+        help.showAbout();
+        const auto boxes = window.findChildren<QDialog*>(QStringLiteral("frmAbout"));
+        return boxes.size() == 1 && boxes.first()->isVisible() ? boxes.first() : nullptr;
+    }
+
+    // Waits until `widget` is the active window. (QWidget::isActiveWindow, which
+    // qWaitForWindowActive relies on, also holds for a main window while its own dialog is active.)
+    static bool becomesActive(QWidget* widget)
+    {
+        return QTest::qWaitFor([widget] { return QApplication::activeWindow() == widget; });
     }
 
     ProgramState state;
     test::ScriptedDialogs dialogs;
     QMainWindow window;
-    HelpCommands help;
+    HelpCommands help{&window, state, dialogs};
 };
 
-TEST_F(AboutCommand, ShowsOneModelessBoxOwnedByTheMainWindow)
+TEST_F(AboutCommand, AskingAgainKeepsOneModelessBoxAndBringsItForward)
 {
-    help.showAbout();
-    const auto boxes = aboutBoxes(window);
-    ASSERT_EQ(boxes.size(), 1);
-    QDialog* box = boxes.first();
-    EXPECT_EQ(box->parentWidget(), &window);
-    EXPECT_TRUE(box->isWindow());
-    EXPECT_TRUE(box->isVisible());
-    EXPECT_FALSE(box->isModal());
-    EXPECT_EQ(box->windowModality(), Qt::NonModal);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_TRUE(window.isEnabled());
-    EXPECT_TRUE(dialogs.openedDocuments.isEmpty());
-}
-
-TEST_F(AboutCommand, AskingAgainBringsTheSameBoxForward)
-{
-    help.showAbout();
-    QDialog* box = aboutBoxes(window).value(0);
+    QDialog* box = shownBox();
     ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->parentWidget(), &window);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     ASSERT_TRUE(becomesActive(box));
 
     // The main window comes to the front; the box stays open behind it.
@@ -134,85 +97,30 @@ TEST_F(AboutCommand, AskingAgainBringsTheSameBoxForward)
     ASSERT_TRUE(becomesActive(&window));
     ASSERT_TRUE(box->isVisible());
     for (int i = 0; i < 3; ++i)
-        help.showAbout();
-
-    const auto boxes = aboutBoxes(window);
-    ASSERT_EQ(boxes.size(), 1);
-    EXPECT_EQ(boxes.first(), box);
+        EXPECT_EQ(shownBox(), box);
     EXPECT_TRUE(becomesActive(box));
 }
 
-struct CloseKey
+TEST_F(AboutCommand, EnterAndEscapeCloseTheBoxAndALaterUseShowsItAgain)
 {
-    const char* name;
-    Qt::Key key;
-};
-
-void PrintTo(const CloseKey& k, std::ostream* os)
-{
-    *os << k.name;
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        SCOPED_TRACE(key);
+        QDialog* box = shownBox();
+        ASSERT_NE(box, nullptr);
+        ASSERT_TRUE(becomesActive(box));
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : box, key);
+        EXPECT_FALSE(box->isVisible());
+    }
+    EXPECT_NE(shownBox(), nullptr);
 }
 
-class AboutBoxKeys : public AboutCommand, public ::testing::WithParamInterface<CloseKey>
-{};
-
-TEST_P(AboutBoxKeys, CloseTheBoxAndALaterUseShowsItAgain)
+TEST_F(AboutCommand, ABoxDestroyedElsewhereIsCreatedAfresh)
 {
-    help.showAbout();
-    QDialog* box = aboutBoxes(window).value(0);
+    QDialog* box = shownBox();
     ASSERT_NE(box, nullptr);
-    ASSERT_TRUE(becomesActive(box));
-
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : box;
-    QTest::keyClick(target, GetParam().key);
-    EXPECT_FALSE(box->isVisible());
-
-    help.showAbout();
-    const auto boxes = aboutBoxes(window);
-    ASSERT_EQ(boxes.size(), 1);
-    EXPECT_TRUE(boxes.first()->isVisible());
-}
-
-INSTANTIATE_TEST_SUITE_P(Keys, AboutBoxKeys,
-                         ::testing::Values(CloseKey{"Return", Qt::Key_Return},
-                                           CloseKey{"Enter", Qt::Key_Enter},
-                                           CloseKey{"Escape", Qt::Key_Escape}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(AboutCommand, OkClosesTheBoxAndALaterUseShowsItAgain)
-{
-    help.showAbout();
-    QDialog* box = aboutBoxes(window).value(0);
-    ASSERT_NE(box, nullptr);
-    auto* ok = box->findChild<QPushButton*>(QStringLiteral("cmdOK"));
-    ASSERT_NE(ok, nullptr);
-
-    QTest::mouseClick(ok, Qt::LeftButton);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(box->isVisible());
-
-    help.showAbout();
-    QCoreApplication::processEvents();
-    const auto boxes = aboutBoxes(window);
-    ASSERT_EQ(boxes.size(), 1);
-    EXPECT_TRUE(boxes.first()->isVisible());
-}
-
-TEST(AboutCommandLifetime, ABoxDestroyedElsewhereIsCreatedAfresh)
-{
-    ProgramState state;
-    test::ScriptedDialogs dialogs;
-    QMainWindow window;
-    HelpCommands help(&window, state, dialogs);
-    help.showAbout();
-    delete aboutBoxes(window).value(0);
-    ASSERT_TRUE(aboutBoxes(window).isEmpty());
-
-    help.showAbout(); // must not touch the deleted box
-
-    const auto boxes = aboutBoxes(window);
-    ASSERT_EQ(boxes.size(), 1);
-    EXPECT_TRUE(boxes.first()->isVisible());
+    delete box;
+    EXPECT_NE(shownBox(), nullptr); // must not touch the deleted box
 }
 
 } // namespace

@@ -177,17 +177,3 @@ TEST_F(LinkFixture, GpibSendsUnchangedAndJudgesBlankAnswersAsFailures)
     EXPECT_TRUE(serial.written.isEmpty());
     EXPECT_TRUE(dialogs.messages.isEmpty()) << "GPIB failures are silent";
 }
-
-TEST_F(LinkFixture, OpenAndCloseOnlyChangeTheOpenState)
-{
-    serial.setPortNumber(3);
-    serial.setSettings(QStringLiteral("2400,n,8,1"));
-    serial.events.clear();
-    link.OpenSerialPort();
-    link.OpenSerialPort();
-    link.CloseSerialPort();
-    link.CloseSerialPort();
-    EXPECT_EQ(serial.events, QStringList({"open", "close"}));
-    EXPECT_EQ(serial.portNumber(), 3);
-    EXPECT_EQ(serial.settings(), "2400,n,8,1");
-}

@@ -118,11 +118,3 @@ TEST_F(FieldFixture, HandlerCorrectionDuringTypingIsShown)
     EXPECT_EQ(field->value(), double(20.6f));
     EXPECT_EQ(shown(), "20.600");
 }
-
-TEST(NumericFieldWhole, ShowsWholeNumbers)
-{
-    NumericField record(QStringLiteral("record"), NumericField::Pattern::Whole);
-    record.setValue(42.4);
-    EXPECT_EQ(record.text(), "42");
-    EXPECT_EQ(record.value(), 42.4);
-}

@@ -1,7 +1,6 @@
 #include "ui/focus_on_hover.h"
 #include "ui/pending_events.h"
 #include "ui/qt_dialogs.h"
-#include "ui/status_bar.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -9,20 +8,6 @@
 #include <gtest/gtest.h>
 
 using namespace orx;
-
-TEST(StatusBar, ThreePanels)
-{
-    StatusBar bar;
-    bar.setPanelText(1, QStringLiteral("Ready"));
-    bar.setPanelText(2, QStringLiteral("COM2: 4800,n,8,1"));
-    bar.setPanelText(3, QStringLiteral("ORX-B200"));
-    bar.setPanelText(4, QStringLiteral("ignored"));
-    EXPECT_EQ(bar.panelText(1), "Ready");
-    EXPECT_EQ(bar.panelText(2), "COM2: 4800,n,8,1");
-    EXPECT_EQ(bar.panelText(3), "ORX-B200");
-    EXPECT_EQ(bar.panelText(4), QString());
-    EXPECT_EQ(bar.objectName(), "SBar1");
-}
 
 TEST(QtDialogs, FileFilterTranslation)
 {
