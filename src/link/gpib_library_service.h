@@ -1,5 +1,5 @@
 #pragma once
-// The GPIB device service over the GPIB driver's C library (the NI-488.2 style calls ibdev, ibwrt,
+// The GPIB device service over the GPIB driver's C library (the usual IEEE 488 driver calls ibdev, ibwrt,
 // ibrd, ibloc and ibonl), loaded when the service is made. Without the library, or with one that lacks
 // any of the calls, GPIB is unusable: applying the configuration fails, and so does everything after.
 
