@@ -1,5 +1,7 @@
 #include "app/form1_layout.h"
 
+#include "app/form1_menus.h"
+
 #include "ui/focus_on_hover.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
@@ -12,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -307,66 +308,6 @@ QWidget* buildAuto(Form1Controls& c, QObject* owner)
     return column;
 }
 
-QMenu* menu(QMenuBar* bar, const QString& name, const QString& caption)
-{
-    QMenu* m = bar->addMenu(caption);
-    m->setObjectName(name);
-    m->menuAction()->setObjectName(name);
-    return m;
-}
-
-QAction* item(QMenu* menu, const QString& name, const QString& caption, bool checkable = false)
-{
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(name);
-    a->setCheckable(checkable);
-    return a;
-}
-
-void buildMenus(Form1Controls& c, QMainWindow* window)
-{
-    QMenuBar* bar = window->menuBar();
-    c.mnufile = menu(bar, QStringLiteral("mnufile"), QStringLiteral("&Edit"));
-    c.mnuopen = item(c.mnufile, QStringLiteral("mnuopen"), QStringLiteral("&Open file"));
-    c.mnunew = item(c.mnufile, QStringLiteral("mnunew"), QStringLiteral("&New file"));
-
-    c.mnudevice = menu(bar, QStringLiteral("mnudevice"), QStringLiteral("&Device"));
-    c.mnuorxa100 = item(c.mnudevice, QStringLiteral("mnuorxa100"), QStringLiteral("ORX-A100"), true);
-    c.mnuorxb200 = item(c.mnudevice, QStringLiteral("mnuorxb200"), QStringLiteral("ORX-B200"), true);
-    c.mnuorxc300 = item(c.mnudevice, QStringLiteral("mnuorxc300"), QStringLiteral("ORX-C300"), true);
-
-    c.mnuinterface = menu(bar, QStringLiteral("mnuinterface"), QStringLiteral("&Interface"));
-    c.mnurs232 = c.mnuinterface->addMenu(QStringLiteral("&RS232"));
-    c.mnurs232->setObjectName(QStringLiteral("mnurs232"));
-    c.mnuport = c.mnurs232->addMenu(QStringLiteral("&Port"));
-    c.mnuport->setObjectName(QStringLiteral("mnuport"));
-    for (int n = 1; n <= 4; ++n) {
-        QAction* a = item(c.mnuport, QStringLiteral("mnucom%1").arg(n), QStringLiteral("COM%1").arg(n), true);
-        a->setEnabled(n == 1);
-        a->setChecked(n == 1);
-        c.mnucom[n - 1] = a;
-    }
-    c.mnubaud = c.mnurs232->addMenu(QStringLiteral("&Baud"));
-    c.mnubaud->setObjectName(QStringLiteral("mnubaud"));
-    const QStringList rates = {QStringLiteral("9600"), QStringLiteral("4800"), QStringLiteral("2400"),
-                               QStringLiteral("1200")};
-    for (int i = 0; i < 4; ++i) {
-        c.mnubaudItem[i] = item(c.mnubaud, QStringLiteral("mnu") + rates[i], rates[i], true);
-        c.mnubaudItem[i]->setChecked(i == 0);
-    }
-    c.mnugpib = item(c.mnuinterface, QStringLiteral("mnugpib"), QStringLiteral("&GPIB"));
-
-    c.mnuaction = menu(bar, QStringLiteral("mnuaction"), QStringLiteral("&Action"));
-    c.mnu_reconnect = item(c.mnuaction, QStringLiteral("mnu_reconnect"), QStringLiteral("&Reconnect"));
-    c.mnu_exit = item(c.mnuaction, QStringLiteral("mnu_exit"), QStringLiteral("&Exit"));
-
-    c.mnuhelp = menu(bar, QStringLiteral("mnuhelp"), QStringLiteral("&Help"));
-    c.mnuHelpContents = item(c.mnuhelp, QStringLiteral("mnuHelpContents"), QStringLiteral("&Contents..."));
-    c.mnuHelpDiv1 = c.mnuhelp->addSeparator();
-    c.mnuHelpDiv1->setObjectName(QStringLiteral("mnuHelpDiv1"));
-    c.mnuHelpAbout = item(c.mnuhelp, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About..."));
-}
-
 QLayout* buildTopRow(Form1Controls& c, QObject* owner)
 {
     auto* row = new QHBoxLayout;
@@ -391,7 +332,7 @@ Form1Controls buildForm1(QMainWindow* window)
     Form1Controls c;
     window->setObjectName(QStringLiteral("Form1"));
     window->setWindowTitle(QStringLiteral("ORX Power Supply"));
-    buildMenus(c, window);
+    buildForm1Menus(c, window);
 
     auto* central = new QWidget(window);
     auto* page = new QVBoxLayout(central);

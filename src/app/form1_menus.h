@@ -1,0 +1,12 @@
+#pragma once
+// The main window's menus: Edit, Device, Interface, Action and Help, with their items.
+
+#include "app/form1_controls.h"
+
+class QMainWindow;
+
+namespace orx {
+
+void buildForm1Menus(Form1Controls& c, QMainWindow* window);
+
+} // namespace orx
