@@ -104,12 +104,12 @@ void Form1::connectCommands()
     Shutdown* shutdown = m_shutdown.get();
     connect(m_c.cmdexit, &QPushButton::clicked, this, [shutdown] { shutdown->cmdexit_Click(); });
     connect(m_c.mnu_exit, &QAction::triggered, this, [shutdown] { shutdown->mnu_exit_Click(); });
-    connect(m_c.optaction, &OptionGroup::clicked, this, [this](int index) {
+    const auto stepTo = [this](int index) {
         applyStep(index, m_members.StepSize,
                   {m_c.setv, m_c.setc, m_c.vm, m_c.cm, m_c.ovp, m_c.ocp, m_c.ovpm, m_c.ocpm});
-    });
-    applyStep(m_c.optaction->selectedIndex(), m_members.StepSize,
-              {m_c.setv, m_c.setc, m_c.vm, m_c.cm, m_c.ovp, m_c.ocp, m_c.ovpm, m_c.ocpm});
+    };
+    connect(m_c.optaction, &OptionGroup::clicked, this, stepTo);
+    stepTo(m_c.optaction->selectedIndex()); // the fields start with the step of the option shown
     connect(m_c.mnuHelpContents, &QAction::triggered, this, [this] { m_help->showContents(); });
     connect(m_c.mnuHelpAbout, &QAction::triggered, this, [this] { m_help->showAbout(); });
 }

@@ -134,6 +134,11 @@ std::optional<qint16> wholeNumber16(double value)
     return static_cast<qint16>(whole);
 }
 
+qint16 wholeNumberClamped16(double value)
+{
+    return static_cast<qint16>(qBound(-32768.0, wholeNumber(value), 32767.0));
+}
+
 QString formatFixed(double value, int decimals, int minIntDigits)
 {
     if (!std::isfinite(value))

@@ -25,6 +25,9 @@ double wholeNumber(double value);
 // The whole number of a value when it fits a 16-bit signed integer.
 std::optional<qint16> wholeNumber16(double value);
 
+// The whole number of a value held within the 16-bit signed range.
+qint16 wholeNumberClamped16(double value);
+
 // Decimal text of a value with exactly `decimals` digits after the point and at least `minIntDigits`
 // digits before it. Halves round away from zero on the value's exact decimal expansion. A result that
 // reads as zero never carries a minus sign.

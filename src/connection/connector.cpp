@@ -32,11 +32,6 @@ namespace {
 constexpr int kGpibIndex = 0;
 constexpr int kOff = 0;
 
-qint16 whole16(double value)
-{
-    return static_cast<qint16>(qBound(-32768.0, wholeNumber(value), 32767.0));
-}
-
 } // namespace
 
 Connector::Connector(QWidget* mainWindow, const Form1Controls& controls, ProgramState& state,
@@ -218,22 +213,22 @@ void Connector::readInstrumentState(Form2& dialog)
     dialog.setValue(dialog.value() + 1);
     if (m_link.query(QStringLiteral("SYST:AUTO:STAR?"))) {
         m_c.stm->setValue(m_link.responseValue());
-        m_members.AutoStartMemory = whole16(m_link.responseValue());
+        m_members.AutoStartMemory = wholeNumberClamped16(m_link.responseValue());
     }
     if (m_link.query(QStringLiteral("SYST:AUTO:CEAS?"))) {
         m_c.endm->setValue(m_link.responseValue());
-        m_members.AutoEndMemory = whole16(m_link.responseValue());
+        m_members.AutoEndMemory = wholeNumberClamped16(m_link.responseValue());
     }
     if (m_link.query(QStringLiteral("SYST:AUTO:CYCL?")))
         m_c.cycle->setValue(m_link.responseValue());
     const bool autoAnswered = m_link.query(QStringLiteral("SYST:AUTO?"));
     dialog.setValue(dialog.value() + 1);
     if (autoAnswered)
-        m_c.autorun->select(whole16(m_link.responseValue()));
+        selectOptionOfValue(m_c.autorun, m_link.responseValue());
     const bool outputAnswered = m_link.query(QStringLiteral(":OUTP:STAT?"));
     dialog.setValue(dialog.value() + 1);
     if (outputAnswered)
-        m_c.output->select(whole16(m_link.responseValue()));
+        selectOptionOfValue(m_c.output, m_link.responseValue());
     if (m_c.output->isSelected(kOff))
         m_c.disv->setText(QStringLiteral("0.000V"));
 }

@@ -38,10 +38,9 @@ void ReadBack::ReadSetpoints()
         m_c.setc->setValue(m_link.responseValue());
 }
 
-void ReadBack::selectFromAnswer(OptionGroup* group)
+void selectOptionOfValue(OptionGroup* group, double value)
 {
-    // A value that names neither option (2, -1, ...) leaves the selection as it is.
-    if (const auto index = wholeNumber16(m_link.responseValue()))
+    if (const auto index = wholeNumber16(value))
         group->select(*index);
 }
 
@@ -50,11 +49,11 @@ void ReadBack::ReadProtection()
     if (m_link.query(QStringLiteral(":VOLT:PROT?")))
         m_c.ovp->setValue(m_link.responseValue());
     if (m_link.query(QStringLiteral(":VOLT:PROT:STAT?")))
-        selectFromAnswer(m_c.ovpen);
+        selectOptionOfValue(m_c.ovpen, m_link.responseValue());
     if (m_link.query(QStringLiteral(":CURR:PROT?")))
         m_c.ocp->setValue(m_link.responseValue());
     if (m_link.query(QStringLiteral(":CURR:PROT:STAT?")))
-        selectFromAnswer(m_c.ocpen);
+        selectOptionOfValue(m_c.ocpen, m_link.responseValue());
 }
 
 void ReadBack::ReadBackAll()

@@ -21,6 +21,10 @@ inline const QString kOvpTripMessage =
 // A trip answer means tripped only when its value is exactly 1, whether or not it arrived.
 bool isTripAnswer(const QString& answer);
 
+// Selects the option whose index is the whole number of an answer's value (0 "OFF", 1 "ON"); a value
+// that names no option leaves the selection as it is.
+void selectOptionOfValue(OptionGroup* group, double value);
+
 class ReadBack
 {
 public:
@@ -32,9 +36,6 @@ public:
     void ReadBackAll();
 
 private:
-    // Selects the option named by the answer's whole number in an ON/OFF pair.
-    void selectFromAnswer(OptionGroup* group);
-
     const Form1Controls& m_c;
     ProgramState& m_state;
     CommandLink& m_link;
