@@ -1,6 +1,7 @@
 #include "ui/numeric_field.h"
 
 #include "app/numbers.h"
+#include "ui/user_focus.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -68,25 +69,46 @@ void NumericField::keyReleaseEvent(QKeyEvent* event)
         emit keyReleased();
 }
 
+void NumericField::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = true;
+    QAbstractSpinBox::mousePressEvent(event);
+}
+
 void NumericField::mouseReleaseEvent(QMouseEvent* event)
 {
     QAbstractSpinBox::mouseReleaseEvent(event);
-    emit mouseReleased();
+    mouseReleasedOverField();
 }
 
 void NumericField::focusOutEvent(QFocusEvent* event)
 {
     QAbstractSpinBox::focusOutEvent(event);
     showValue();
-    emit clicked();
+    if (isUserFocusLoss(*event, *this))
+        emit clicked();
 }
 
 bool NumericField::eventFilter(QObject* watched, QEvent* event)
 {
-    // The text part is a child widget: its button releases count as releases over the field.
-    if (watched == lineEdit() && event->type() == QEvent::MouseButtonRelease)
-        emit mouseReleased();
+    // The text part is a child widget: its presses and releases count as presses and releases over
+    // the field.
+    if (watched == lineEdit()) {
+        if (event->type() == QEvent::MouseButtonPress)
+            m_pressed = true;
+        else if (event->type() == QEvent::MouseButtonRelease)
+            mouseReleasedOverField();
+    }
     return QAbstractSpinBox::eventFilter(watched, event);
+}
+
+void NumericField::mouseReleasedOverField()
+{
+    emit mouseReleased();
+    if (m_pressed) {
+        m_pressed = false;
+        emit clicked();
+    }
 }
 
 void NumericField::onTextEdited(const QString& text)
@@ -103,6 +125,13 @@ void NumericField::showValue()
     const QString shown = text();
     if (lineEdit()->text() != shown)
         lineEdit()->setText(shown);
+}
+
+void onUserAction(NumericField* field, QObject* context, const std::function<void()>& action)
+{
+    QObject::connect(field, &NumericField::keyReleased, context, action);
+    QObject::connect(field, &NumericField::mouseReleased, context, action);
+    QObject::connect(field, &NumericField::clicked, context, action);
 }
 
 } // namespace orx

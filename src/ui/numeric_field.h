@@ -42,11 +42,12 @@ signals:
     void valueChanged(double value);
     void keyReleased();
     void mouseReleased();
-    void clicked(); // a click without details, or the loss of focus
+    void clicked(); // a click on the field, or a loss of focus the operator caused
 
 protected:
     StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
     void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,10 +55,16 @@ protected:
 private:
     void onTextEdited(const QString& text);
     void showValue();
+    void mouseReleasedOverField();
 
     Pattern m_pattern;
     double m_value = 0.0;
     double m_step = 1.0;
+    bool m_pressed = false; // a mouse button went down on the field (a click may follow)
 };
+
+// Runs `action` on each of the field's user-action notifications (key release, mouse-button
+// release, click, operator's focus loss); `context` owns the connections.
+void onUserAction(NumericField* field, QObject* context, const std::function<void()>& action);
 
 } // namespace orx

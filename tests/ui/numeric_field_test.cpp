@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace orx;
@@ -12,7 +13,8 @@ namespace {
 struct FieldFixture : ::testing::Test
 {
     QWidget window;
-    NumericField* field = new NumericField(QStringLiteral("setv"), NumericField::Pattern::Fixed3, &window);
+    QWidget* group = new QWidget(&window);
+    NumericField* field = new NumericField(QStringLiteral("setv"), NumericField::Pattern::Fixed3, group);
     QLineEdit* other = new QLineEdit(&window);
     QSignalSpy changed{field, &NumericField::valueChanged};
     QSignalSpy keys{field, &NumericField::keyReleased};
@@ -21,6 +23,7 @@ struct FieldFixture : ::testing::Test
 
     void SetUp() override
     {
+        group->resize(200, 50);
         other->move(0, 60);
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -64,15 +67,38 @@ TEST_F(FieldFixture, TypingUpdatesTheValueByTheLeadingNumberAndEachKeyReleaseNot
     EXPECT_EQ(field->value(), 12.5);
 }
 
-TEST_F(FieldFixture, LosingTheFocusShowsThePatternAndNotifies)
+TEST_F(FieldFixture, LosingTheFocusShowsThePatternAndNotifiesOnlyTheOperatorsMove)
 {
-    field->setFocus();
-    field->findChild<QLineEdit*>()->selectAll();
-    QTest::keyClicks(field, QStringLiteral("3."));
-    EXPECT_EQ(shown(), "3.");
-    other->setFocus();
-    EXPECT_EQ(shown(), "3.000");
-    EXPECT_GE(clicks.size(), 1);
+    const struct
+    {
+        const char* name;
+        std::function<void(FieldFixture&)> leave;
+        bool notifies;
+    } cases[] = {
+        {"Tab", [](FieldFixture& f) { f.other->setFocus(Qt::TabFocusReason); }, true},
+        {"Backtab", [](FieldFixture& f) { f.other->setFocus(Qt::BacktabFocusReason); }, true},
+        {"click elsewhere", [](FieldFixture& f) { f.other->setFocus(Qt::MouseFocusReason); }, true},
+        {"shortcut", [](FieldFixture& f) { f.other->setFocus(Qt::ShortcutFocusReason); }, true},
+        {"program", [](FieldFixture& f) { f.other->setFocus(Qt::OtherFocusReason); }, false},
+        {"another window", [](FieldFixture& f) { f.other->setFocus(Qt::ActiveWindowFocusReason); }, false},
+        {"menu", [](FieldFixture& f) { f.other->setFocus(Qt::PopupFocusReason); }, false},
+        {"field disabled", [](FieldFixture& f) { f.field->setEnabled(false); }, false},
+        {"group disabled", [](FieldFixture& f) { f.group->setEnabled(false); }, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        group->setEnabled(true);
+        field->setEnabled(true);
+        field->setFocus();
+        field->findChild<QLineEdit*>()->selectAll();
+        QTest::keyClicks(field, QStringLiteral("3."));
+        ASSERT_EQ(shown(), "3.");
+        clicks.clear();
+        c.leave(*this);
+        ASSERT_FALSE(field->hasFocus());
+        EXPECT_EQ(shown(), "3.000");
+        EXPECT_EQ(clicks.size(), c.notifies ? 1 : 0);
+    }
 }
 
 TEST_F(FieldFixture, ArrowsStepByTheFieldsStep)
@@ -93,16 +119,21 @@ TEST_F(FieldFixture, ArrowsStepByTheFieldsStep)
     EXPECT_EQ(keys.size(), 3);
 }
 
-TEST_F(FieldFixture, ReleasingTheMouseOverTheFieldNotifies)
+TEST_F(FieldFixture, ClickingTheFieldNotifiesTheReleaseAndTheClick)
 {
     field->setValue(1);
     field->setStep(0.5);
     QTest::mouseClick(field->findChild<QLineEdit*>(), Qt::LeftButton);
     EXPECT_EQ(mouse.size(), 1);
+    EXPECT_EQ(clicks.size(), 1);
     // The up arrow sits at the top right corner.
     QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width() - 5, 4));
     EXPECT_EQ(field->value(), 1.5);
     EXPECT_EQ(mouse.size(), 2);
+    EXPECT_EQ(clicks.size(), 2);
+    QTest::mouseRelease(field, Qt::LeftButton, {}, QPoint(field->width() - 5, 4));
+    EXPECT_EQ(mouse.size(), 3) << "a release without a press on the field";
+    EXPECT_EQ(clicks.size(), 2) << "is no click";
 }
 
 TEST_F(FieldFixture, HandlerCorrectionDuringTypingIsShown)
