@@ -142,10 +142,17 @@ double Instrument::measuredVoltage() const
     if (!m_outputOn)
         return 0.0;
     const double volts = double(m_active.voltage) / 1000.0;
-    const double amps = double(m_active.current) / 1000.0;
+    const double amps = double(regulatedCurrent()) / 1000.0;
     if (!m_loadOhms || volts <= amps * *m_loadOhms)
         return volts;
     return amps * *m_loadOhms;
+}
+
+// The current the output regulates to: the set-point, or the range's maximum while a set-point
+// above it waits for the next range command.
+qint64 Instrument::regulatedCurrent() const
+{
+    return std::min(m_active.current, rangeMaxCurrent());
 }
 
 double Instrument::measuredCurrent() const
@@ -153,7 +160,7 @@ double Instrument::measuredCurrent() const
     if (!m_outputOn || !m_loadOhms)
         return 0.0;
     const double volts = double(m_active.voltage) / 1000.0;
-    const double amps = double(m_active.current) / 1000.0;
+    const double amps = double(regulatedCurrent()) / 1000.0;
     const double ohms = *m_loadOhms;
     if (volts <= amps * ohms)
         return ohms > 0.0 ? volts / ohms : 0.0;
@@ -234,11 +241,22 @@ bool Instrument::applyMemory(int number)
     return !checkProtection();
 }
 
-// After a change of range the set-points are held to what the new range allows.
+// After a change of range the set-points are held to what the new range allows; a value that had to
+// be lowered queues "Data out of range".
 void Instrument::fitSetpointsToRange()
 {
-    m_active.voltage = std::min(m_active.voltage, m_highRange ? m_limits.voltMaxHigh : m_limits.voltMaxLow);
-    m_active.current = std::min(m_active.current, m_highRange ? m_limits.currMaxHigh : m_limits.currMaxLow);
+    const qint64 voltage =
+        std::min(m_active.voltage, m_highRange ? m_limits.voltMaxHigh : m_limits.voltMaxLow);
+    const qint64 current = std::min(m_active.current, rangeMaxCurrent());
+    if (voltage != m_active.voltage || current != m_active.current)
+        m_errors.push(kDataOutOfRange);
+    m_active.voltage = voltage;
+    m_active.current = current;
+}
+
+qint64 Instrument::rangeMaxCurrent() const
+{
+    return m_highRange ? m_limits.currMaxHigh : m_limits.currMaxLow;
 }
 
 // ---- argument rules -------------------------------------------------------------------------------

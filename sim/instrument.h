@@ -12,6 +12,14 @@
 // Values the panel never sends are treated as a real supply would: a number beyond the active range
 // is held at the limit and "Data out of range" goes onto the error queue; an unknown command or a
 // malformed argument changes nothing and queues an error; an unknown query gets no answer.
+//
+// Ranges: a voltage is held to the active range's maximum. A current is taken up to the model's
+// maximum (the low range's) in either range, because the panel sends a current before the range
+// command that goes with the next voltage: ":CURR 15.000" on an ORX-A100 in the high range is held
+// as 15.000, and the next range command settles it: the low range keeps it, the high range lowers it
+// to the high range's maximum and queues "Data out of range" (so "5 V, 15 A, then :VOLT:RANG LOW"
+// reads back 15.000). Until then the output regulates to the range's maximum. Any set-point a range
+// change lowers queues that error.
 
 #include "sim/auto_sequence.h"
 #include "sim/error_queue.h"
@@ -122,6 +130,8 @@ private:
     qint64 heldWithin(qint64 value, qint64 maximum);
     bool applyMemory(int number);
     void fitSetpointsToRange();
+    qint64 rangeMaxCurrent() const;
+    qint64 regulatedCurrent() const;
     bool checkProtection(); // true when a protection tripped just now
     void trip(Protection protection);
 

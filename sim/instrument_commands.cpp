@@ -138,10 +138,12 @@ std::optional<QString> Instrument::setVoltage(const QString& argument)
     return std::nullopt;
 }
 
+// Any current up to the model's maximum is taken whatever the range; the next range command settles
+// it (see the class comment). Meanwhile the output regulates to what the range allows.
 std::optional<QString> Instrument::setCurrent(const QString& argument)
 {
     if (const auto milli = milliArgument(argument)) {
-        m_active.current = heldWithin(*milli, m_highRange ? m_limits.currMaxHigh : m_limits.currMaxLow);
+        m_active.current = heldWithin(*milli, m_limits.currMaxLow);
         checkProtection();
     }
     return std::nullopt;

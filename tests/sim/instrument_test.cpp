@@ -50,7 +50,7 @@ TEST(Instrument, SetpointsAreHeldToTheModelLimits)
         for (const auto& [range, command, column] : {std::tuple{":VOLT:RANG LOW", ":VOLT", kVoltMaxLow},
                                                      {":VOLT:RANG HIGH", ":VOLT", kVoltMaxHigh},
                                                      {":VOLT:RANG LOW", ":CURR", kCurrMaxLow},
-                                                     {":VOLT:RANG HIGH", ":CURR", kCurrMaxHigh},
+                                                     {":VOLT:RANG HIGH", ":CURR", kCurrMaxLow},
                                                      {":VOLT:RANG LOW", ":VOLT:PROT", kOvpMax},
                                                      {":VOLT:RANG HIGH", ":CURR:PROT", kOcpMax}}) {
             const float limit = column[static_cast<size_t>(model)];
@@ -70,14 +70,19 @@ TEST(Instrument, SetpointsAreHeldToTheModelLimits)
     }
 }
 
-// On an ORX-A100 (low range 8.24 V / 20.6 A, high range 20.6 V / 10.3 A) a change of range holds the
-// set-points to the new range without an error; other values beyond their range are held with one.
+// On an ORX-A100 (low range 8.24 V / 20.6 A, high range 20.6 V / 10.3 A) a current above the high
+// range waits for the next range command; a change of range holds the set-points to the new range.
+// Values beyond their range are held with an error.
 TEST(Instrument, HoldsValuesToTheirRanges)
 {
-    const Instrument orx = play("SYST:AUTO:DEL 1; SYST:AUTO:DEL? -> 1; SYST:AUTO:DEL 59999; "
+    const QString outOfRange = QStringLiteral("SYST:ERR? -> -222,\"Data out of range\"; ");
+    play(":VOLT:RANG HIGH; :VOLT 5; :CURR 15; :CURR? -> 15.000; load 0.1; :OUTP:STAT 1; :MEAS:CURR? -> "
+         "10.300; :VOLT:RANG LOW; :CURR? -> 15.000; :MEAS:CURR? -> 15.000; SYST:ERR? -> 0,\"No error\"");
+    const Instrument orx = play(":VOLT:RANG HIGH; :VOLT 15; :VOLT:RANG LOW; :VOLT? -> 8.240; " + outOfRange +
+                                ":CURR 15; :VOLT:RANG HIGH; :CURR? -> 10.300; " + outOfRange +
+                                "SYST:AUTO:DEL 1; SYST:AUTO:DEL? -> 1; SYST:AUTO:DEL 59999; "
                                 "SYST:AUTO:DEL? -> 59999; SYST:AUTO:CYCL 99999; SYST:AUTO:CYCL? -> 99999; "
-                                ":VOLT:RANG HIGH; :VOLT 15; :VOLT:RANG LOW; :VOLT? -> 8.240; :CURR 15; "
-                                ":VOLT:RANG HIGH; :CURR? -> 10.300; SYST:ERR? -> 0,\"No error\"");
+                                "SYST:ERR? -> 0,\"No error\"");
     for (const char* held :
          {":VOLT 1e999; :VOLT? -> 20.600", ":VOLT -1e999; :VOLT? -> 0.000",
           "SYST:AUTO:DEL 0; SYST:AUTO:DEL? -> 1", "SYST:AUTO:CYCL -1; SYST:AUTO:CYCL? -> 0",
@@ -162,7 +167,8 @@ TEST(Instrument, ATripStaysLatchedUntilItsOwnClear)
 TEST(Instrument, MemoriesKeepSettingsAndDelay)
 {
     play(":VOLT:RANG HIGH; :VOLT 12.5; :CURR 1; :VOLT:PROT 13; :CURR:PROT 1.1; :VOLT:PROT:STAT 1; "
-         "SYST:AUTO:DEL 25; *SAV 07; :VOLT:RANG LOW; :VOLT 2; :CURR 15; :VOLT:PROT:STAT 0; "
+         "SYST:AUTO:DEL 25; *SAV 07; :VOLT:RANG LOW; SYST:ERR? -> -222,\"Data out of range\"; :VOLT 2; :CURR "
+         "15; :VOLT:PROT:STAT 0; "
          ":CURR:PROT:STAT 1; SYST:AUTO:DEL 3; *SAV 08; *RCL 42; :VOLT? -> 0.000; :CURR? -> 1.000; "
          ":VOLT:PROT? -> 22.000; :CURR:PROT? -> 22.000; :VOLT:PROT:STAT? -> 0; :CURR:PROT:STAT? -> 0; "
          "SYST:AUTO:DEL? -> 10; *RCL 7; :VOLT? -> 12.500; :CURR? -> 1.000; :VOLT:PROT? -> 13.000; "
