@@ -9,11 +9,15 @@
 #include "help/help_commands.h"
 #include "link/command_link.h"
 #include "link/gpib_service.h"
+#include "panel/monitoring_loop.h"
+#include "panel/output_switches.h"
 #include "panel/read_back.h"
+#include "panel/setpoint_entry.h"
 #include "panel/step_choice.h"
 #include "ui/dialogs.h"
 #include "ui/option_group.h"
 #include "ui/status_bar.h"
+#include "ui/user_focus.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -30,20 +34,26 @@ Form1::Form1(ProgramState& state, Form1Services services)
     : m_state(state), m_services(std::move(services)), m_c(buildForm1(this))
 {
     m_timer1.setInterval(1000);
+    m_timer1.setTimerType(Qt::PreciseTimer);
     m_timer2.setInterval(10);
     m_link = std::make_unique<CommandLink>(m_state, m_services.serial, m_services.gpib, m_services.dialogs,
                                            *m_c.SBar1, m_services.clock);
     m_panelStates = std::make_unique<PanelStates>(m_c, m_state, *m_link, m_timer1);
     m_readBack = std::make_unique<ReadBack>(m_c, m_state, *m_link, *m_panelStates);
+    m_setpoints = std::make_unique<SetpointEntry>(m_c, m_state, *m_link);
+    m_switches =
+        std::make_unique<OutputSwitches>(m_c, m_state, *m_link, *m_panelStates, *m_readBack, m_timer1);
+    m_monitoring = std::make_unique<MonitoringLoop>(m_c, m_state, *m_link, *m_panelStates, m_timer1);
     m_interfaceSelection = std::make_unique<InterfaceSelection>(m_c, m_state, m_members, *m_link,
                                                                 m_services.dialogs, *m_panelStates);
-    m_connector =
-        std::make_unique<Connector>(this, m_c, m_state, m_members, *m_link, m_services.dialogs,
-                                    Connector::Parts{*m_panelStates, *m_interfaceSelection, *m_readBack},
-                                    m_timer2, [this] { return m_ending; });
+    m_connector = std::make_unique<Connector>(
+        this, m_c, m_state, m_members, *m_link, m_services.dialogs,
+        Connector::Parts{*m_panelStates, *m_interfaceSelection, *m_readBack, *m_setpoints}, m_timer1,
+        m_timer2, [this] { return m_ending; });
     m_shutdown = std::make_unique<Shutdown>(m_state, *m_link, *m_panelStates, [this] { endProgram(); });
     m_help = std::make_unique<HelpCommands>(this, m_state, m_services.dialogs);
     connectInterfaceControls();
+    connectControlPanel();
     connectCommands();
 }
 
@@ -86,6 +96,19 @@ void Form1::connectInterfaceControls()
     connect(m_c.mnugpib, &QAction::triggered, this, [selection] { selection->mnugpib_Click(); });
 }
 
+void Form1::connectControlPanel()
+{
+    OutputSwitches* switches = m_switches.get();
+    connect(m_c.output, &OptionGroup::clicked, this,
+            [switches](int index) { switches->output_Click(index); });
+    connect(m_c.ovpen, &OptionGroup::clicked, this, [switches](int index) { switches->ovpen_Click(index); });
+    connect(m_c.ocpen, &OptionGroup::clicked, this, [switches](int index) { switches->ocpen_Click(index); });
+    connect(m_c.clearovp, &QPushButton::clicked, this, [switches] { switches->clearovp_Click(); });
+    connect(m_c.clearocp, &QPushButton::clicked, this, [switches] { switches->clearocp_Click(); });
+    connect(&m_timer1, &QTimer::timeout, this, [this] { m_monitoring->Timer1_Timer(); });
+    m_setpoints->connectFields(this);
+}
+
 void Form1::connectCommands()
 {
     Connector* connector = m_connector.get();
@@ -124,13 +147,12 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         QTimer::singleShot(0, m_c.gpibaddr,
                            [field = m_c.gpibaddr] { InterfaceSelection::SelectAllText(field); });
         break;
-    case QEvent::FocusOut: {
-        // Switching to another window or opening a menu is not leaving the field.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+    case QEvent::FocusOut:
+        // Only the operator's own move leaves the field; another window, a menu or the group being
+        // disabled under it is not leaving it.
+        if (isUserFocusLoss(*static_cast<QFocusEvent*>(event), *m_c.gpibaddr))
             m_interfaceSelection->gpibaddr_Confirm();
         break;
-    }
     case QEvent::KeyRelease: {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter)

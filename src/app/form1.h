@@ -20,9 +20,12 @@ class Dialogs;
 class GpibService;
 class HelpCommands;
 class InterfaceSelection;
+class MonitoringLoop;
+class OutputSwitches;
 class PanelStates;
 class ReadBack;
 class SerialService;
+class SetpointEntry;
 class Shutdown;
 struct ProgramState;
 
@@ -52,6 +55,9 @@ public:
     CommandLink& link() { return *m_link; }
     PanelStates& panelStates() { return *m_panelStates; }
     ReadBack& readBack() { return *m_readBack; }
+    SetpointEntry& setpoints() { return *m_setpoints; }
+    OutputSwitches& switches() { return *m_switches; }
+    MonitoringLoop& monitoring() { return *m_monitoring; }
     InterfaceSelection& interfaceSelection() { return *m_interfaceSelection; }
     Connector& connector() { return *m_connector; }
     Shutdown& shutdown() { return *m_shutdown; }
@@ -67,6 +73,7 @@ protected:
 private:
     void connectInterfaceControls();
     void connectCommands();
+    void connectControlPanel();
     void endProgram();
 
     ProgramState& m_state;
@@ -79,6 +86,9 @@ private:
     std::unique_ptr<CommandLink> m_link;
     std::unique_ptr<PanelStates> m_panelStates;
     std::unique_ptr<ReadBack> m_readBack;
+    std::unique_ptr<SetpointEntry> m_setpoints;
+    std::unique_ptr<OutputSwitches> m_switches;
+    std::unique_ptr<MonitoringLoop> m_monitoring;
     std::unique_ptr<InterfaceSelection> m_interfaceSelection;
     std::unique_ptr<Connector> m_connector;
     std::unique_ptr<Shutdown> m_shutdown;

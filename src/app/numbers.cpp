@@ -181,6 +181,25 @@ QString formatFixed(double value, int decimals, int minIntDigits)
     return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
 }
 
+QString formatTruncated3(double value)
+{
+    if (!std::isfinite(value))
+        return formatFixed(value, 3);
+    // The shortest fixed-point text that reads back as the same double: the decimal digits the
+    // instrument sent, without the binary representation's tail.
+    std::array<char, 400> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+                                      std::chars_format::fixed);
+    std::string digits(buffer.data(), result.ptr);
+    const size_t point = digits.find('.');
+    std::string whole = point == std::string::npos ? digits : digits.substr(0, point);
+    std::string fraction = point == std::string::npos ? std::string() : digits.substr(point + 1);
+    fraction.resize(3, '0');
+    const bool isZero = whole.find_first_not_of('0') == std::string::npos && fraction == "000";
+    const std::string out = (value < 0 && !isZero ? "-" : "") + whole + "." + fraction;
+    return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+}
+
 QString format3(double value)
 {
     return formatFixed(value, 3);

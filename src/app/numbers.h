@@ -37,6 +37,9 @@ QString format3(double value);        // "#0.000": 5 -> "5.000", 0.25 -> "0.250"
 QString formatWhole(double value);    // "#0": 12.4 -> "12"
 QString formatTwoDigit(double value); // "00": 5 -> "05", 123 -> "123"
 QString formatVolts(double value);    // "0.000V"
-QString formatAmperes(double value);  // "0.000A"
+// "#0.000" cut (towards zero) after the third decimal of the value's shortest decimal text, so an
+// answer of 1.005 shows as 1.005 and 12.3456 as 12.345. A result that reads as zero has no sign.
+QString formatTruncated3(double value);
+QString formatAmperes(double value); // "0.000A"
 
 } // namespace orx

@@ -12,6 +12,7 @@
 #include "link/gpib_service.h"
 #include "link/serial_service.h"
 #include "panel/read_back.h"
+#include "panel/setpoint_entry.h"
 #include "ui/dialogs.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
@@ -31,14 +32,16 @@ namespace {
 
 constexpr int kGpibIndex = 0;
 constexpr int kOff = 0;
+constexpr int kOn = 1;
 
 } // namespace
 
 Connector::Connector(QWidget* mainWindow, const Form1Controls& controls, ProgramState& state,
-                     Form1Members& members, CommandLink& link, Dialogs& dialogs, Parts parts, QTimer& timer2,
-                     std::function<bool()> programEnding)
+                     Form1Members& members, CommandLink& link, Dialogs& dialogs, Parts parts, QTimer& timer1,
+                     QTimer& timer2, std::function<bool()> programEnding)
     : m_mainWindow(mainWindow), m_c(controls), m_state(state), m_members(members), m_link(link),
-      m_dialogs(dialogs), m_parts(parts), m_timer2(timer2), m_programEnding(std::move(programEnding))
+      m_dialogs(dialogs), m_parts(parts), m_timer1(timer1), m_timer2(timer2),
+      m_programEnding(std::move(programEnding))
 {}
 
 void Connector::StartConnect()
@@ -50,6 +53,10 @@ void Connector::StartConnect()
 
 void Connector::Timer2_Timer()
 {
+    // No monitoring tick may run during the search: it would query every port and baud rate under
+    // test, and a wrong rate's garbage could latch a false trip. The connect resumes monitoring when
+    // it finds the output on.
+    m_timer1.stop();
     m_parts.panelStates.SetPanelEnabled(false);
     m_timer2.stop();
     ConnectInstrument();
@@ -92,6 +99,8 @@ void Connector::ConnectInstrument()
         return;
     }
     identify(*identity);
+    // Values held for a larger model must not reach a smaller one.
+    m_parts.setpoints.LimitAllFields();
     readInstrumentState(*dialog);
     dialog.reset();
     m_state.ConnectDone = 1;
@@ -231,6 +240,15 @@ void Connector::readInstrumentState(Form2& dialog)
         selectOptionOfValue(m_c.output, m_link.responseValue());
     if (m_c.output->isSelected(kOff))
         m_c.disv->setText(QStringLiteral("0.000V"));
+    resumeMonitoring();
+}
+
+// An output already shown "ON" before the search is not selected again, so its handling does not
+// run: the loop that the search stopped starts again here.
+void Connector::resumeMonitoring()
+{
+    if (m_c.output->isSelected(kOn) && !m_state.ProtectionTripped && !m_timer1.isActive())
+        m_timer1.start();
 }
 
 } // namespace orx

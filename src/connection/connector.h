@@ -18,6 +18,7 @@ class Form2;
 class InterfaceSelection;
 class PanelStates;
 class ReadBack;
+class SetpointEntry;
 struct Form1Controls;
 struct Form1Members;
 struct ProgramState;
@@ -30,10 +31,11 @@ public:
         PanelStates& panelStates;
         InterfaceSelection& interfaceSelection;
         ReadBack& readBack;
+        SetpointEntry& setpoints;
     };
 
     Connector(QWidget* mainWindow, const Form1Controls& controls, ProgramState& state, Form1Members& members,
-              CommandLink& link, Dialogs& dialogs, Parts parts, QTimer& timer2,
+              CommandLink& link, Dialogs& dialogs, Parts parts, QTimer& timer1, QTimer& timer2,
               std::function<bool()> programEnding);
 
     void StartConnect();
@@ -48,6 +50,7 @@ private:
     bool tryIdentity(QString& identity);
     void identify(const QString& identity);
     void readInstrumentState(Form2& dialog);
+    void resumeMonitoring();
     void reportNotFound();
     bool letEventsRunAndCheckEnding();
 
@@ -58,6 +61,7 @@ private:
     CommandLink& m_link;
     Dialogs& m_dialogs;
     Parts m_parts;
+    QTimer& m_timer1;
     QTimer& m_timer2;
     std::function<bool()> m_programEnding;
 };

@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <clocale>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace orx;
 
@@ -78,6 +79,20 @@ TEST(Numbers, Patterns)
         EXPECT_EQ(formatWhole(c.value), QString::fromLatin1(c.whole)) << c.value;
         EXPECT_EQ(formatTwoDigit(c.value), QString::fromLatin1(c.twoDigit)) << c.value;
     }
+}
+
+// The monitor cuts after the third decimal of what the instrument said, never of the binary value.
+TEST(Numbers, TruncatedDisplay)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"12.3456", "12.345"}, {"-0.0019", "-0.001"}, {"1.9999", "1.999"}, {"0.0009", "0.000"},
+        {"-0.0009", "0.000"},  {"1.005", "1.005"},    {"2.010", "2.010"},  {"4.35", "4.350"},
+        {"65", "65.000"},      {"1.2E+01", "12.000"}, {"1e-9", "0.000"},
+    };
+    for (const auto& [answer, shown] : cases)
+        EXPECT_EQ(formatTruncated3(leadingNumber(QString::fromLatin1(answer))), QString::fromLatin1(shown))
+            << answer;
+    EXPECT_TRUE(formatTruncated3(-std::numeric_limits<double>::max()).startsWith(u"-17976931348623157")) << "the largest double fits";
 }
 
 TEST(Numbers, IgnoreTheDesktopLocale)

@@ -250,3 +250,37 @@ TEST(Connect, AfterAFailedConnectTheInterfaceControlsAreInert)
     EXPECT_EQ(h.c().gpibaddr->text(), "31");
     EXPECT_TRUE(h.gpib.log().isEmpty());
 }
+
+// A reconnect while monitoring: no tick runs during the search, the limits of the newly found model
+// hold every field at once without a send, and monitoring resumes with the output found on.
+TEST(Connect, ReconnectPausesMonitoringAndAppliesTheNewModelsLimits)
+{
+    PanelHarness h;
+    sim::Instrument c300(2), a100(0);
+    for (sim::Instrument* orx : {&c300, &a100}) {
+        orx->setLoadOhms(10);
+        orx->handleLine(QStringLiteral(":OUTP:STAT 1"), 0);
+    }
+    h.gpib.attachInstrument(5, &c300);
+    h.connected();
+    ASSERT_TRUE(h.c().output->isSelected(1));
+    ASSERT_TRUE(h.form->timer1().isActive());
+    h.c().vm->setValue(50);
+    h.c().ovpm->setValue(60);
+
+    h.gpib.attachInstrument(5, &a100);
+    h.gpib.clearLog();
+    h.c().cmd_reconnect->click();
+    QList<bool> tickingDuringSearch;
+    setPendingEventsObserver([&] { tickingDuringSearch.append(h.form->timer1().isActive()); });
+    h.runConnect();
+    setPendingEventsObserver({});
+
+    EXPECT_FALSE(tickingDuringSearch.isEmpty());
+    EXPECT_FALSE(tickingDuringSearch.contains(true));
+    EXPECT_EQ(h.state.ModelIndex, 0);
+    EXPECT_EQ(h.c().vm->value(), double(20.6f));
+    EXPECT_EQ(h.c().ovpm->value(), double(22.0f));
+    EXPECT_EQ(afterIdentity(h.gpib.commands()), kReadBackOrder) << "limits are applied without a send";
+    EXPECT_TRUE(h.form->timer1().isActive()) << "monitoring resumes";
+}

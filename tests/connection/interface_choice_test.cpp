@@ -64,7 +64,11 @@ TEST(InterfaceChoice, PortAndBaudChoicesSwitchTheOutputOffAndCloseThePort)
         h.c().output->select(1);
         c.choose(h);
         EXPECT_TRUE(h.c().output->isSelected(0)) << "the output is switched off first";
-        EXPECT_EQ(h.serial.log(), c.log);
+        const QStringList log = h.serial.log();
+        const qsizetype closed = log.indexOf("close COM3");
+        EXPECT_EQ(log.mid(closed), c.log);
+        EXPECT_TRUE(log.mid(0, closed).contains("COM3 2400,n,8,1: :OUTP:STAT 0"))
+            << "before the port is closed";
         for (int i = 0; i < 4; ++i) {
             EXPECT_EQ(h.c().mnucom[i]->isChecked(), i + 1 == c.checkedCom) << i;
             EXPECT_EQ(h.c().mnubaudItem[i]->isChecked(), i == c.checkedBaud) << i;

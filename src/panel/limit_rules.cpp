@@ -1,0 +1,71 @@
+#include "panel/limit_rules.h"
+
+#include "app/program_state.h"
+
+namespace orx {
+namespace {
+
+double widened(float limit)
+{
+    return static_cast<double>(limit);
+}
+
+} // namespace
+
+ModelLimits limitsOf(const ProgramState& state)
+{
+    const auto m = static_cast<size_t>(state.ModelIndex);
+    return {state.VoltMaxLow[m],  state.VoltMaxHigh[m], state.CurrMaxLow[m],
+            state.CurrMaxHigh[m], state.OvpMax[m],      state.OcpMax[m]};
+}
+
+Correction voltageRule(double volts, double amperes, const ModelLimits& limits)
+{
+    if (volts < 0)
+        return {0.0, {}};
+    if (volts > widened(limits.voltMaxHigh))
+        return {widened(limits.voltMaxHigh), {}};
+    if (volts > widened(limits.voltMaxLow) && amperes >= widened(limits.currMaxHigh))
+        return {{}, widened(limits.currMaxHigh)};
+    return {};
+}
+
+Correction currentRule(double amperes, double volts, const ModelLimits& limits)
+{
+    if (amperes < 0)
+        return {0.0, {}};
+    if (amperes > widened(limits.currMaxLow))
+        return {widened(limits.currMaxLow), {}};
+    if (amperes > widened(limits.currMaxHigh) && volts >= widened(limits.voltMaxLow))
+        return {widened(limits.currMaxHigh), {}};
+    return {};
+}
+
+std::optional<double> ovpRule(double volts, const ModelLimits& limits)
+{
+    if (volts < 1)
+        return 1.0;
+    if (volts > widened(limits.ovpMax))
+        return widened(limits.ovpMax);
+    return std::nullopt;
+}
+
+std::optional<double> ocpRule(double amperes, const ModelLimits& limits)
+{
+    if (amperes < 0)
+        return 0.0;
+    if (amperes > widened(limits.ocpMax))
+        return widened(limits.ocpMax);
+    return std::nullopt;
+}
+
+QString rangeCommandFor(double volts, double amperes, const ModelLimits& limits)
+{
+    if (volts > widened(limits.voltMaxLow))
+        return QStringLiteral(":VOLT:RANG HIGH");
+    if (amperes > widened(limits.currMaxHigh))
+        return QStringLiteral(":VOLT:RANG LOW");
+    return {};
+}
+
+} // namespace orx

@@ -1,0 +1,212 @@
+// The monitoring tick, the output and protection switches and the Clear buttons, on a scripted port.
+
+#include "connection/panel_states.h"
+#include "panel/monitoring_loop.h"
+#include "panel/output_switches.h"
+#include "panel/read_back.h"
+#include "support/scripted_panel.h"
+#include "ui/numeric_field.h"
+#include "ui/option_group.h"
+#include "ui/status_bar.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace orx;
+using namespace orx::test;
+
+namespace {
+
+using Commands = QList<QByteArray>;
+
+const Commands kTick = {":MEAS?",           "*CLS",        ":MEAS:CURR?", "*CLS", ":CURR:PROT:TRIP?",
+                        ":VOLT:PROT:TRIP?", ":OUTP:STAT?", "*CLS"};
+const Commands kReadBack = {":MEAS?",           ":MEAS:CURR?",      ":VOLT?",      ":CURR?",
+                            ":CURR:PROT:TRIP?", ":VOLT:PROT:TRIP?", ":VOLT:PROT?", ":VOLT:PROT:STAT?",
+                            ":CURR:PROT?",      ":CURR:PROT:STAT?"};
+// The read-back when the over-current protection has tripped: the over-voltage trip is not asked.
+const Commands kReadBackOcp = {":MEAS?",           ":MEAS:CURR?",      ":VOLT?",
+                               ":CURR?",           ":CURR:PROT:TRIP?", ":VOLT:PROT?",
+                               ":VOLT:PROT:STAT?", ":CURR:PROT?",      ":CURR:PROT:STAT?"};
+
+Commands then(Commands first, const Commands& next)
+{
+    first.append(next);
+    return first;
+}
+
+// A panel whose output was switched on by the operator (the loop runs), with the switches showing
+// what the instrument reports, so that no read-back sends a switch state back.
+struct Monitoring : ScriptedPanel
+{
+    Monitoring()
+    {
+        c().ovpen->select(1);
+        c().output->select(1);
+        c().disv->setText(QStringLiteral("9.999V"));
+        c().disc->setText(QStringLiteral("9.999A"));
+        sent.clear();
+    }
+    void tick() { form->monitoring().Timer1_Timer(); }
+    bool looping() { return form->timer1().isActive(); }
+};
+
+} // namespace
+
+TEST(MonitoringLoop, OneTick)
+{
+    const struct
+    {
+        const char* name;
+        std::function<void(Monitoring&)> arrange;
+        Commands sent;
+        bool outputOn, looping;
+        QString disv, disc, message, status;
+    } cases[] = {
+        {"clean tick: eight commands, five answers, truncated", [](Monitoring&) {}, kTick, true, true,
+         "12.345V", "0.500A", "", ""},
+        {":MEAS? times out: the display keeps its text, the loop goes on",
+         [](Monitoring& m) { m.answers.remove(":MEAS?"); }, kTick, true, true, "9.999V", "0.500A", "", ""},
+        {":OUTP:STAT? times out: still *CLS, then the loop stops and says so",
+         [](Monitoring& m) { m.answers.remove(":OUTP:STAT?"); }, kTick, true, false, "12.345V", "0.500A", "",
+         "Communication error"},
+        {":OUTP:STAT? names no option: nothing changes",
+         [](Monitoring& m) { m.answers[":OUTP:STAT?"] = "2\n"; }, kTick, true, true, "12.345V", "0.500A", "",
+         ""},
+        {"over-current trip: no :OUTP:STAT 0, no further trip or output query",
+         [](Monitoring& m) { m.answers[":CURR:PROT:TRIP?"] = "1\n"; }, then(kTick.mid(0, 5), kReadBackOcp),
+         false, false, "0.000V", "0.000A", kOcpTripMessage, ""},
+        {"over-voltage trip", [](Monitoring& m) { m.answers[":VOLT:PROT:TRIP?"] = "1\n"; },
+         then(kTick.mid(0, 6), kReadBack), false, false, "0.000V", "0.000A", kOvpTripMessage, ""},
+        {"output switched off at the front panel", [](Monitoring& m) { m.answers[":OUTP:STAT?"] = "0\n"; },
+         then(then(kTick.mid(0, 7), {":OUTP:STAT 0"}), then(kReadBack, {"*CLS"})), false, false, "0.000V",
+         "0.000A", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Monitoring m;
+        c.arrange(m);
+        m.tick();
+        EXPECT_EQ(m.sent, c.sent);
+        EXPECT_EQ(m.c().output->isSelected(1), c.outputOn);
+        EXPECT_EQ(m.looping(), c.looping);
+        EXPECT_EQ(m.c().disv->text(), c.disv);
+        EXPECT_EQ(m.c().disc->text(), c.disc);
+        EXPECT_EQ(m.c().ovcpmsg->text(), c.message);
+        EXPECT_EQ(m.c().SBar1->panelText(1), c.status);
+        EXPECT_EQ(m.state.ProtectionTripped, !c.message.isEmpty());
+    }
+}
+
+TEST(OutputSwitches, OnOffAndProtectionSwitches)
+{
+    const struct
+    {
+        const char* name;
+        std::function<void(Monitoring&)> act;
+        Commands sent;
+        bool looping;
+    } cases[] = {
+        {"OFF: loop stopped, read-back, displays zeroed", [](Monitoring& m) { m.c().output->select(0); },
+         then({":OUTP:STAT 0"}, kReadBack), false},
+        {"OFF while tripped sends no :OUTP:STAT 0",
+         [](Monitoring& m) {
+             m.form->panelStates().SetProtectionTripped(m.c().clearovp, true);
+             m.answers[":VOLT:PROT:TRIP?"] = "1\n";
+             m.c().output->select(0);
+         },
+         kReadBack, false},
+        {"ON while tripped: nothing",
+         [](Monitoring& m) {
+             m.c().output->select(0);
+             m.sent.clear();
+             m.form->panelStates().SetProtectionTripped(m.c().clearocp, true);
+             m.c().output->select(1);
+         },
+         {},
+         false},
+        {"protection switches",
+         [](Monitoring& m) {
+             m.c().ovpen->select(0);
+             m.c().ocpen->select(1);
+             m.c().ocpen->select(1);
+         },
+         {":VOLT:PROT:STAT 0", ":CURR:PROT:STAT 1"},
+         true},
+        {"protection switches while tripped send nothing",
+         [](Monitoring& m) {
+             m.form->panelStates().SetProtectionTripped(m.c().clearocp, true);
+             m.c().ovpen->select(0);
+             m.c().ocpen->select(1);
+         },
+         {},
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Monitoring m;
+        c.act(m);
+        EXPECT_EQ(m.sent, c.sent);
+        EXPECT_EQ(m.looping(), c.looping);
+        if (m.c().output->isSelected(0)) {
+            EXPECT_EQ(m.c().disv->text(), "0.000V");
+            EXPECT_EQ(m.c().disc->text(), "0.000A");
+        }
+    }
+}
+
+TEST(OutputSwitches, OnLocksTheInterfaceAndWithAutorunTheOutputControlsBeforeSending)
+{
+    for (const bool autorun : {false, true}) {
+        SCOPED_TRACE(autorun ? "autorun ON" : "autorun OFF");
+        ScriptedPanel p;
+        p.c().autorun->select(autorun ? 1 : 0);
+        bool settingsUsableWhenSent = false;
+        p.onCommand = [&](const QByteArray& command) {
+            if (command == ":OUTP:STAT 1")
+                settingsUsableWhenSent = p.c().Frame13->isEnabled();
+        };
+        p.sent.clear();
+        p.c().output->select(1);
+        EXPECT_EQ(p.sent, Commands{":OUTP:STAT 1"});
+        EXPECT_TRUE(p.form->timer1().isActive());
+        EXPECT_FALSE(p.c().Frame1->isEnabled());
+        EXPECT_FALSE(p.c().mnuinterface->menuAction()->isEnabled());
+        EXPECT_EQ(settingsUsableWhenSent, !autorun);
+        EXPECT_EQ(p.c().Frame7->isEnabled(), !autorun);
+        EXPECT_EQ(p.c().ovpen->option(1)->isEnabled(), !autorun);
+
+        p.c().output->select(0);
+        EXPECT_TRUE(p.c().Frame13->isEnabled()) << "OFF makes them usable again";
+        EXPECT_TRUE(p.c().Frame1->isEnabled());
+        EXPECT_TRUE(p.c().mnuinterface->menuAction()->isEnabled());
+    }
+}
+
+TEST(OutputSwitches, ClearReleasesTheLatchAndLeavesTheOutputOff)
+{
+    for (const bool ocp : {true, false}) {
+        SCOPED_TRACE(ocp ? "OCP" : "OVP");
+        Monitoring m;
+        m.answers[ocp ? ":CURR:PROT:TRIP?" : ":VOLT:PROT:TRIP?"] = "1\n";
+        m.tick();
+        QPushButton* clear = ocp ? m.c().clearocp : m.c().clearovp;
+        ASSERT_TRUE(clear->isEnabled());
+        m.answers[ocp ? ":CURR:PROT:TRIP?" : ":VOLT:PROT:TRIP?"] = "0\n";
+        m.sent.clear();
+        clear->click();
+        EXPECT_EQ(m.sent, Commands({"*CLS", ocp ? ":CURR:PROT:CLE" : ":VOLT:PROT:CLE"}));
+        EXPECT_FALSE(m.state.ProtectionTripped);
+        EXPECT_FALSE(clear->isEnabled());
+        EXPECT_TRUE(m.c().ovcpmsg->text().isEmpty());
+        EXPECT_TRUE(m.c().output->isSelected(0));
+        EXPECT_FALSE(m.looping()) << "clearing does not restart the loop";
+        EXPECT_TRUE(m.c().Frame5->isEnabled() && m.c().ovpen->option(0)->isEnabled());
+    }
+}

@@ -1,0 +1,39 @@
+#pragma once
+// A connected-looking main window on a scripted port that answers each command from a table: a
+// command missing from the table gets no answer (a time-out on the manual clock). Every command
+// written is recorded, and a test may look at the window at the moment each one goes out.
+
+#include "app/form1.h"
+#include "app/program_state.h"
+#include "support/scripted_dialogs.h"
+#include "support/scripted_gpib.h"
+#include "support/scripted_serial.h"
+
+#include <QHash>
+#include <functional>
+#include <memory>
+
+namespace orx::test {
+
+struct ScriptedPanel
+{
+    ProgramState state;
+    ManualClock clock;
+    ScriptedSerial serial{clock};
+    ScriptedGpib gpib;
+    ScriptedDialogs dialogs;
+    QHash<QByteArray, QByteArray> answers;                    // command -> answer line (with its line feed)
+    QList<QByteArray> sent;                                   // every command, without its carriage return
+    std::function<void(const QByteArray& command)> onCommand; // runs as each command is written
+    std::unique_ptr<Form1> form;
+
+    // An ORX-A100 at 5 V / 1 A, OVP 6 V on, OCP 2 A off, no trip, output on, measuring 12.3456 V and
+    // 0.5 A; time-outs are silent as after a connect.
+    ScriptedPanel();
+    // A fresh window and the default answers again.
+    void reset();
+
+    const Form1Controls& c() const { return form->controls(); }
+};
+
+} // namespace orx::test
