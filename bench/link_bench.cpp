@@ -6,47 +6,23 @@
 // within 5% of it. Then the instrument falls silent and the CPU time the link uses while it waits
 // out its one-second time-out is measured; it should stay under 20 ms.
 
+#include "bench_support.h"
+
 #include "app/program_state.h"
 #include "link/clock.h"
 #include "link/command_link.h"
 #include "link/gpib_library_service.h"
 #include "link/qt_serial_service.h"
 #include "sim/pty_server.h"
-#include "ui/dialogs.h"
-#include "ui/status_panels.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <ctime>
 
 using namespace orx;
+using namespace orx::bench;
 
 namespace {
-
-class NoDialogs : public Dialogs
-{
-public:
-    void messageBox(const QString&, const QString&) override {}
-    QString inputBox(const QString&, const QString&, const QString& d) override { return d; }
-    QString openFileName(const QString&) override { return {}; }
-    QString saveFileName(const QString&) override { return {}; }
-    bool openDocument(const QString&) override { return false; }
-};
-
-class NoStatus : public StatusPanels
-{
-public:
-    void setPanelText(int, const QString&) override {}
-    QString panelText(int) const override { return {}; }
-};
-
-double cpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
 
 constexpr int kBaud = 9600;
 constexpr int kQueries = 1000;
@@ -98,7 +74,7 @@ int main(int argc, char** argv)
         wireChars += query.size() + 1 + answer + 1;
     }
     const double elapsed = double(clock.nanoseconds() - start) / 1e9;
-    const double wire = double(wireChars) * 10.0 / kBaud;
+    const double wire = wireSeconds(wireChars, kBaud);
     std::printf("%d queries at %d baud over a paced pty (%d failed)\n", kQueries, kBaud, failures);
     std::printf("  measured:  %.3f ms per query (%.3f s in all)\n", 1000.0 * elapsed / kQueries, elapsed);
     std::printf("  wire time: %.3f ms per query (%.3f s in all)\n", 1000.0 * wire / kQueries, wire);
@@ -109,11 +85,11 @@ int main(int argc, char** argv)
     double cpu = 0;
     double waited = 0;
     for (int i = 0; i < kTimeouts; ++i) {
-        const double cpuBefore = cpuSeconds();
+        const double cpuBefore = processCpuSeconds();
         const qint64 before = clock.nanoseconds();
         link.query(QStringLiteral(":MEAS?"));
         waited += double(clock.nanoseconds() - before) / 1e9;
-        cpu += cpuSeconds() - cpuBefore;
+        cpu += processCpuSeconds() - cpuBefore;
     }
     std::printf("%d time-outs: %.3f s waited each, %.3f ms CPU each (target: under 20 ms)\n", kTimeouts,
                 waited / kTimeouts, 1000.0 * cpu / kTimeouts);
