@@ -26,15 +26,27 @@ MonitoringLoop::MonitoringLoop(const Form1Controls& controls, ProgramState& stat
 
 void MonitoringLoop::Timer1_Timer()
 {
-    if (m_link.query(QStringLiteral(":MEAS?")))
-        m_c.disv->setText(formatTruncated3(m_link.responseValue()) + u'V');
+    TickReadings readings;
+    runTick(readings);
+    readings.outputOn = !m_c.output->isSelected(kOff);
+    emit ticked(readings);
+}
+
+void MonitoringLoop::runTick(TickReadings& readings)
+{
+    if (m_link.query(QStringLiteral(":MEAS?"))) {
+        readings.volts = m_link.responseValue();
+        m_c.disv->setText(formatTruncated3(*readings.volts) + u'V');
+    }
     m_link.SendCommand(QStringLiteral("*CLS"));
-    if (m_link.query(QStringLiteral(":MEAS:CURR?")))
-        m_c.disc->setText(formatTruncated3(m_link.responseValue()) + u'A');
+    if (m_link.query(QStringLiteral(":MEAS:CURR?"))) {
+        readings.amperes = m_link.responseValue();
+        m_c.disc->setText(formatTruncated3(*readings.amperes) + u'A');
+    }
     m_link.SendCommand(QStringLiteral("*CLS"));
 
-    if (!tripFound(QStringLiteral(":CURR:PROT:TRIP?"), m_c.clearocp, kOcpTripMessage))
-        tripFound(QStringLiteral(":VOLT:PROT:TRIP?"), m_c.clearovp, kOvpTripMessage);
+    readings.tripped = tripFound(QStringLiteral(":CURR:PROT:TRIP?"), m_c.clearocp, kOcpTripMessage) ||
+                       tripFound(QStringLiteral(":VOLT:PROT:TRIP?"), m_c.clearovp, kOvpTripMessage);
 
     if (!m_state.ProtectionTripped) {
         if (m_link.query(QStringLiteral(":OUTP:STAT?")))
@@ -48,6 +60,7 @@ void MonitoringLoop::Timer1_Timer()
     if (m_state.LinkError == 1) {
         // The last awaited answer went missing: the loop stops, and says so, so that the last
         // readings do not look live.
+        readings.answerMissing = true;
         m_timer1.stop();
         m_c.SBar1->setPanelText(1, QStringLiteral("Communication error"));
     }

@@ -68,11 +68,13 @@ TEST(MonitoringLoop, OneTick)
         Commands sent;
         bool outputOn, looping;
         QString disv, disc, message, status;
+        bool voltsRead = true; // what the tick reports to its watchers
     } cases[] = {
         {"clean tick: eight commands, five answers, truncated", [](Monitoring&) {}, kTick, true, true,
          "12.345V", "0.500A", "", ""},
         {":MEAS? times out: the display keeps its text, the loop goes on",
-         [](Monitoring& m) { m.answers.remove(":MEAS?"); }, kTick, true, true, "9.999V", "0.500A", "", ""},
+         [](Monitoring& m) { m.answers.remove(":MEAS?"); }, kTick, true, true, "9.999V", "0.500A", "", "",
+         false},
         {":OUTP:STAT? times out: still *CLS, then the loop stops and says so",
          [](Monitoring& m) { m.answers.remove(":OUTP:STAT?"); }, kTick, true, false, "12.345V", "0.500A", "",
          "Communication error"},
@@ -92,8 +94,17 @@ TEST(MonitoringLoop, OneTick)
         SCOPED_TRACE(c.name);
         Monitoring m;
         c.arrange(m);
+        QList<TickReadings> reported;
+        QObject::connect(&m.form->monitoring(), &MonitoringLoop::ticked,
+                         [&](const TickReadings& r) { reported.append(r); });
         m.tick();
         EXPECT_EQ(m.sent, c.sent);
+        ASSERT_EQ(reported.size(), 1) << "one report per tick";
+        EXPECT_EQ(reported[0].volts, c.voltsRead ? std::optional(12.3456) : std::nullopt);
+        EXPECT_EQ(reported[0].amperes, std::optional(0.5));
+        EXPECT_EQ(reported[0].outputOn, c.outputOn);
+        EXPECT_EQ(reported[0].tripped, !c.message.isEmpty());
+        EXPECT_EQ(reported[0].answerMissing, !c.status.isEmpty());
         EXPECT_EQ(m.c().output->isSelected(1), c.outputOn);
         EXPECT_EQ(m.looping(), c.looping);
         EXPECT_EQ(m.c().disv->text(), c.disv);
