@@ -181,12 +181,13 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
         setWhy(why, file.errorString());
         return false;
     }
-    if (file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError) {
+    // Flushed here, not left to commit(): a failed last flush inside commit() goes unnoticed, and the
+    // cut-short file would replace the old one.
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
         setWhy(why, file.errorString());
         file.cancelWriting();
         return false;
     }
-    // commit() flushes what is still buffered; a failure there removes the new file and keeps the old.
     if (!file.commit()) {
         setWhy(why, file.errorString());
         return false;

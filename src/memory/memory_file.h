@@ -22,6 +22,9 @@ inline constexpr int kMemoryCount = 100;              // memories 00..99
 inline constexpr int kMaxMemoryFileLines = 1002;      // header + 1001 record lines are ever held
 inline constexpr int kMaxMemoryFileLineLength = 4096; // characters kept of one line
 
+// The filter of the file dialogs that choose a memory data file: one entry showing every file.
+inline const QString kMemoryFileFilter = QStringLiteral("All File(*,*)|*.*");
+
 // Reads the lines of a memory data file from a device. A line ends at CR, CR LF or a lone LF, none of
 // them part of the line; a last line without an end counts as a line. Bytes are Latin-1. At most
 // `maxLines` lines are read (the rest of the device is not read at all). When `readFailed` is given it

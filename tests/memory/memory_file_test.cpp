@@ -237,40 +237,36 @@ private:
 
 TEST(WriteFileAtomically, AFailedWriteKeepsTheOldFileAndLeavesNothingBehind)
 {
-    const QByteArray big = repeated('z', 100000);
+    const auto oldPath = [](OldFile& old) {
+        return old.path();
+    };
     const struct
     {
         const char* name;
         std::function<QString(OldFile&)> target; // prepares the failure, gives the path to write
-        std::function<std::unique_ptr<FileSizeLimit>()> limit;
+        rlim_t fileSizeLimit;                    // 0: none
+        int size;                                // of the new content
     } cases[] = {
         {"the target is a folder",
          [](OldFile& old) {
              QDir(old.dir.path()).mkdir("folder");
              return old.dir.filePath("folder");
          },
-         [] {
-             return nullptr;
-         }},
-        {"the folder does not exist", [](OldFile& old) { return old.dir.filePath("no/such.csv"); },
-         [] {
-             return nullptr;
-         }},
-        {"the disk takes no more", [](OldFile& old) { return old.path(); },
-         [] {
-             return std::make_unique<FileSizeLimit>(4096);
-         }},
+         0, 100},
+        {"the folder does not exist", [](OldFile& old) { return old.dir.filePath("no/such.csv"); }, 0, 100},
+        {"the disk takes no more, large write", oldPath, 1024, 100000},
+        {"the disk takes no more, write within the buffer", oldPath, 1024, 5000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         OldFile old;
         const QString path = c.target(old);
-        QStringList before = QDir(old.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const QStringList before = QDir(old.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         QString why;
         bool written = true;
         {
-            const auto limit = c.limit();
-            written = writeFileAtomically(path, big, &why);
+            const auto limit = c.fileSizeLimit ? std::make_unique<FileSizeLimit>(c.fileSizeLimit) : nullptr;
+            written = writeFileAtomically(path, repeated('z', c.size), &why);
         }
         EXPECT_FALSE(written);
         EXPECT_FALSE(why.isEmpty());
