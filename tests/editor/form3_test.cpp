@@ -3,6 +3,7 @@
 
 #include "app/program_state.h"
 #include "editor/form3.h"
+#include "support/file_size_limit.h"
 #include "support/scripted_dialogs.h"
 #include "ui/adjuster.h"
 #include "ui/option_group.h"
@@ -20,9 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace orx;
 
@@ -377,26 +376,6 @@ TEST_F(EditorWindow, PointerOverAButtonTakesTheFocusAndFormatsTheField)
     }
 }
 
-// Lowers the largest file this process may write (writing past it fails instead of raising a signal).
-struct FileSizeLimit
-{
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &old);
-        handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, handler);
-    }
-    rlimit old{};
-    void (*handler)(int) = nullptr;
-};
-
 TEST_F(EditorWindow, AFailedSaveKeepsTheOldFileTheWindowAndItsCaption)
 {
     const QByteArray old = "H\r\n00, 1.000, 1.000, 10, 2.000, 1.000, True, True\r\n";
@@ -409,7 +388,7 @@ TEST_F(EditorWindow, AFailedSaveKeepsTheOldFileTheWindowAndItsCaption)
 
     // "Save" into a disk that takes no more, then "Save As" onto a folder.
     {
-        const FileSizeLimit limit(64);
+        const test::FileSizeLimit limit(64);
         c().cmd_save->click();
     }
     dialogs.fileAnswers.enqueue(path("folder"));

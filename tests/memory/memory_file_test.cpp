@@ -3,15 +3,14 @@
 
 #include "app/program_state.h"
 #include "memory/memory_file.h"
+#include "support/file_size_limit.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace orx;
 
@@ -189,7 +188,7 @@ TEST(MemoryFileBytes, HeaderAndOneHundredRecordLinesEachEndingInCrLf)
     EXPECT_EQ(recordLine(7, records[5]), QStringLiteral("07, 12.500, 1.000, 10, 13.000, 1.100, True, False"));
 }
 
-// A folder with one old file in it; tells whether it still holds exactly that file, unchanged.
+// A folder with one old file in it.
 struct OldFile
 {
     OldFile()
@@ -199,40 +198,8 @@ struct OldFile
         file.write(content);
     }
     QString path() const { return dir.filePath("memories.csv"); }
-    bool untouched() const
-    {
-        QFile file(path());
-        return file.open(QIODevice::ReadOnly) && file.readAll() == content &&
-               QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden) ==
-                   QStringList{"memories.csv"};
-    }
-
     QTemporaryDir dir;
     const QByteArray content = "Record\r\n00, 1.000\r\n";
-};
-
-// Lowers the largest file this process may write, and makes writing past it an error instead of a
-// signal, for as long as it lives.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
 };
 
 TEST(WriteFileAtomically, AFailedWriteKeepsTheOldFileAndLeavesNothingBehind)
@@ -265,7 +232,8 @@ TEST(WriteFileAtomically, AFailedWriteKeepsTheOldFileAndLeavesNothingBehind)
         QString why;
         bool written = true;
         {
-            const auto limit = c.fileSizeLimit ? std::make_unique<FileSizeLimit>(c.fileSizeLimit) : nullptr;
+            const auto limit =
+                c.fileSizeLimit ? std::make_unique<test::FileSizeLimit>(c.fileSizeLimit) : nullptr;
             written = writeFileAtomically(path, repeated('z', c.size), &why);
         }
         EXPECT_FALSE(written);
