@@ -10,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace orx {
@@ -70,20 +69,6 @@ QPushButton* colouredButton(const QString& name, const QString& caption, const Q
     b->setMinimumSize(96, 34);
     giveFocusOnHover(b);
     return b;
-}
-
-OptionGroup* options(QObject* owner, const QString& name, const QStringList& captions, int selected,
-                     QBoxLayout* into)
-{
-    auto* group = new OptionGroup(name, owner);
-    for (int i = 0; i < captions.size(); ++i) {
-        auto* button = new QRadioButton(captions[i]);
-        button->setObjectName(QStringLiteral("%1_%2").arg(name).arg(i));
-        button->setChecked(i == selected);
-        group->addOption(button);
-        into->addWidget(button);
-    }
-    return group;
 }
 
 // The rows of record, voltage, current and delay: caption, adjuster and field, unit.
@@ -146,8 +131,8 @@ QGroupBox* protectionFrame(QObject* owner, const QString& frameName, const QStri
     auto* row = new QHBoxLayout(frame);
     row->setContentsMargins(kFrameInset, 4, kFrameInset, 6);
     row->setSpacing(4);
-    pair =
-        options(owner, prefix + QStringLiteral("men"), {QStringLiteral("OFF"), QStringLiteral("ON")}, 0, row);
+    pair = addOptionButtons(owner, prefix + QStringLiteral("men"),
+                            {QStringLiteral("OFF"), QStringLiteral("ON")}, 0, row);
     row->addStretch();
     input = field(prefix + QStringLiteral("m"), 7, initial);
     adjuster = adjusterFor(QStringLiteral("adj") + prefix + QStringLiteral("m"), input);
@@ -172,10 +157,10 @@ QVBoxLayout* buttonColumn(Form3Controls& c, QObject* owner)
     c.Frame12 = new QGroupBox(QStringLiteral("Step"));
     c.Frame12->setObjectName(QStringLiteral("Frame12"));
     auto* steps = new QVBoxLayout(c.Frame12);
-    c.optaction =
-        options(owner, QStringLiteral("optaction"),
-                {QStringLiteral("0.001"), QStringLiteral("0.01"), QStringLiteral("0.1"), QStringLiteral("1")},
-                3, steps);
+    c.optaction = addOptionButtons(
+        owner, QStringLiteral("optaction"),
+        {QStringLiteral("0.001"), QStringLiteral("0.01"), QStringLiteral("0.1"), QStringLiteral("1")}, 3,
+        steps);
     column->addWidget(c.Frame12);
     column->addStretch();
     return column;
