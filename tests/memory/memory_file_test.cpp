@@ -113,33 +113,6 @@ TEST(ReadMemoryFileLines, AReadErrorIsReported)
     EXPECT_TRUE(failed);
 }
 
-TEST(ReadMemoryFile, OpensOnlyReadableFiles)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    QFile file(dir.filePath("m.csv"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("Record\r\n00, 1\n");
-    file.close();
-    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
-
-    const struct
-    {
-        const char* name;
-        QString path;
-        std::optional<QStringList> lines;
-    } cases[] = {{"file", dir.filePath("m.csv"), QStringList{"Record", "00, 1"}},
-                 {"missing", dir.filePath("none.csv"), std::nullopt},
-                 {"a folder", dir.filePath("folder"), std::nullopt},
-                 {"no name", QString(), std::nullopt}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        QString why;
-        EXPECT_EQ(readMemoryFile(c.path, &why), c.lines);
-        EXPECT_EQ(why.isEmpty(), c.lines.has_value()) << why.toStdString();
-    }
-}
-
 TEST(RecordFields, SplitTrimEmptyAndStatus)
 {
     const struct
