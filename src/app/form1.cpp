@@ -6,6 +6,7 @@
 #include "connection/interface_selection.h"
 #include "connection/panel_states.h"
 #include "connection/shutdown.h"
+#include "editor/editor_commands.h"
 #include "help/help_commands.h"
 #include "link/command_link.h"
 #include "link/gpib_service.h"
@@ -52,6 +53,7 @@ Form1::Form1(ProgramState& state, Form1Services services)
         m_timer2, [this] { return m_ending; });
     m_shutdown = std::make_unique<Shutdown>(m_state, *m_link, *m_panelStates, [this] { endProgram(); });
     m_help = std::make_unique<HelpCommands>(this, m_state, m_services.dialogs);
+    m_editor = std::make_unique<EditorCommands>(this, m_state, m_services.dialogs, *m_c.SBar1);
     connectInterfaceControls();
     connectControlPanel();
     connectCommands();
@@ -135,6 +137,8 @@ void Form1::connectCommands()
     stepTo(m_c.optaction->selectedIndex()); // the fields start with the step of the option shown
     connect(m_c.mnuHelpContents, &QAction::triggered, this, [this] { m_help->showContents(); });
     connect(m_c.mnuHelpAbout, &QAction::triggered, this, [this] { m_help->showAbout(); });
+    connect(m_c.mnuopen, &QAction::triggered, this, [this] { m_editor->mnuopen_Click(); });
+    connect(m_c.mnunew, &QAction::triggered, this, [this] { m_editor->mnunew_Click(); });
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)

@@ -17,6 +17,7 @@ class Clock;
 class CommandLink;
 class Connector;
 class Dialogs;
+class EditorCommands;
 class GpibService;
 class HelpCommands;
 class InterfaceSelection;
@@ -93,6 +94,7 @@ private:
     std::unique_ptr<Connector> m_connector;
     std::unique_ptr<Shutdown> m_shutdown;
     std::unique_ptr<HelpCommands> m_help;
+    std::unique_ptr<EditorCommands> m_editor;
 };
 
 } // namespace orx

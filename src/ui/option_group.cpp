@@ -1,5 +1,6 @@
 #include "ui/option_group.h"
 
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QRadioButton>
 
@@ -75,6 +76,20 @@ void OptionGroup::onToggled(int index, bool checked)
         return;
     m_selected = index;
     emit clicked(index);
+}
+
+OptionGroup* addOptionButtons(QObject* owner, const QString& name, const QStringList& captions, int selected,
+                              QBoxLayout* into)
+{
+    auto* group = new OptionGroup(name, owner);
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* button = new QRadioButton(captions[i]);
+        button->setObjectName(QStringLiteral("%1_%2").arg(name).arg(i));
+        button->setChecked(i == selected);
+        group->addOption(button);
+        into->addWidget(button);
+    }
+    return group;
 }
 
 } // namespace orx

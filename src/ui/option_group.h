@@ -7,6 +7,7 @@
 #include <QList>
 #include <QObject>
 
+class QBoxLayout;
 class QRadioButton;
 class QButtonGroup;
 
@@ -50,5 +51,10 @@ private:
     int m_selected = -1;
     bool m_settingFromCode = false;
 };
+
+// A new group of radio buttons with the captions, named "<name>_<index>" and laid out into `into`; the
+// option `selected` starts selected.
+OptionGroup* addOptionButtons(QObject* owner, const QString& name, const QStringList& captions, int selected,
+                              QBoxLayout* into);
 
 } // namespace orx

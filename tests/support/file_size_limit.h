@@ -1,0 +1,34 @@
+#pragma once
+// Makes the disk "full" for this process: lowers the largest file it may write, and turns writing past
+// that into a write error instead of a signal, for as long as the object lives.
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace orx::test {
+
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+} // namespace orx::test
