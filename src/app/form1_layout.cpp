@@ -45,24 +45,9 @@ QGroupBox* group(const QString& name, const QString& caption)
     return box;
 }
 
-// Radio buttons for the captions, in a row, joined into one option group; `selected` starts checked.
-OptionGroup* options(QObject* owner, const QString& name, const QStringList& captions, int selected,
-                     QBoxLayout* into)
-{
-    auto* optionGroup = new OptionGroup(name, owner);
-    for (int i = 0; i < captions.size(); ++i) {
-        auto* button = new QRadioButton(captions[i]);
-        button->setObjectName(QStringLiteral("%1_%2").arg(name).arg(i));
-        button->setChecked(i == selected);
-        optionGroup->addOption(button);
-        into->addWidget(button);
-    }
-    return optionGroup;
-}
-
 OptionGroup* onOffPair(QObject* owner, const QString& name, QBoxLayout* into)
 {
-    return options(owner, name, {QStringLiteral("OFF"), QStringLiteral("ON")}, 0, into);
+    return addOptionButtons(owner, name, {QStringLiteral("OFF"), QStringLiteral("ON")}, 0, into);
 }
 
 NumericField* field(const QString& name, Pattern pattern = Pattern::Fixed3)
@@ -159,10 +144,10 @@ QGroupBox* buildStep(Form1Controls& c, QObject* owner)
     c.Frame12 = group(QStringLiteral("Frame12"), QStringLiteral("Step"));
     auto* grid = new QGridLayout(c.Frame12);
     auto* row = new QHBoxLayout; // collects the buttons, then they are placed two by two
-    c.optaction =
-        options(owner, QStringLiteral("optaction"),
-                {QStringLiteral("0.001"), QStringLiteral("0.01"), QStringLiteral("0.1"), QStringLiteral("1")},
-                3, row);
+    c.optaction = addOptionButtons(
+        owner, QStringLiteral("optaction"),
+        {QStringLiteral("0.001"), QStringLiteral("0.01"), QStringLiteral("0.1"), QStringLiteral("1")}, 3,
+        row);
     for (int i = 0; i < c.optaction->count(); ++i)
         grid->addWidget(c.optaction->option(i), i / 2, i % 2);
     delete row;
