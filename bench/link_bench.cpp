@@ -7,6 +7,7 @@
 // out its one-second time-out is measured; it should stay under 20 ms.
 
 #include "bench_support.h"
+#include "ui/silent_dialogs.h"
 
 #include "app/program_state.h"
 #include "link/clock.h"
@@ -54,8 +55,8 @@ int main(int argc, char** argv)
     serial.setPortNumber(1);
     serial.setSettings(QStringLiteral("9600,n,8,1"));
     GpibLibraryService gpib{QString()}; // no GPIB here
-    NoDialogs dialogs;
-    NoStatus status;
+    SilentDialogs dialogs;
+    SilentStatus status;
     SteadyClock clock;
     CommandLink link(state, serial, gpib, dialogs, status, clock);
 

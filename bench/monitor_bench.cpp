@@ -11,6 +11,7 @@
 // Usage: monitor_bench [seconds of timed monitoring per baud rate, default 60]
 
 #include "bench_support.h"
+#include "ui/silent_dialogs.h"
 
 #include "app/form1.h"
 #include "app/program_state.h"
@@ -62,7 +63,7 @@ bool runAt(int baud, int seconds, int lateMs = 0)
     QtSerialService port;
     CountingSerial serial(port);
     GpibLibraryService gpib{QString()};
-    NoDialogs dialogs;
+    SilentDialogs dialogs;
     Form1 form(state, Form1Services{serial, gpib, dialogs, clock, [] { return false; },
                                     [] {
                                     }});

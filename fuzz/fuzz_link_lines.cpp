@@ -13,8 +13,7 @@
 #include "link/command_link.h"
 #include "link/gpib_service.h"
 #include "link/serial_service.h"
-#include "ui/dialogs.h"
-#include "ui/status_panels.h"
+#include "ui/silent_dialogs.h"
 
 #include <QList>
 #include <cstdint>
@@ -102,23 +101,6 @@ public:
     bool goToLocal() override { return false; }
 };
 
-class NoDialogs : public Dialogs
-{
-public:
-    void messageBox(const QString&, const QString&) override {}
-    QString inputBox(const QString&, const QString&, const QString& answer) override { return answer; }
-    QString openFileName(const QString&) override { return {}; }
-    QString saveFileName(const QString&) override { return {}; }
-    bool openDocument(const QString&) override { return false; }
-};
-
-class NoStatus : public StatusPanels
-{
-public:
-    void setPanelText(int, const QString&) override {}
-    QString panelText(int) const override { return {}; }
-};
-
 QString padded40(const QByteArray& bytes)
 {
     return QString::fromLatin1(bytes.left(40)).leftJustified(40, u' ');
@@ -149,8 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     clock.advanceMilliseconds(5);
     ChunkSerial serial(clock, stale, chunks);
     NoGpib gpib;
-    NoDialogs dialogs;
-    NoStatus status;
+    SilentDialogs dialogs;
+    SilentStatus status;
     ProgramState state;
     state.ConnectStarted = 1;
     CommandLink link(state, serial, gpib, dialogs, status, clock);
