@@ -11,6 +11,7 @@
 #include "link/gpib_service.h"
 #include "panel/read_back.h"
 #include "panel/step_choice.h"
+#include "traffic/traffic_command.h"
 #include "ui/dialogs.h"
 #include "ui/option_group.h"
 #include "ui/status_bar.h"
@@ -43,6 +44,7 @@ Form1::Form1(ProgramState& state, Form1Services services)
                                     m_timer2, [this] { return m_ending; });
     m_shutdown = std::make_unique<Shutdown>(m_state, *m_link, *m_panelStates, [this] { endProgram(); });
     m_help = std::make_unique<HelpCommands>(this, m_state, m_services.dialogs);
+    m_traffic = std::make_unique<TrafficCommand>(this, *m_link, m_services.dialogs);
     connectInterfaceControls();
     connectCommands();
 }
@@ -112,6 +114,7 @@ void Form1::connectCommands()
     stepTo(m_c.optaction->selectedIndex()); // the fields start with the step of the option shown
     connect(m_c.mnuHelpContents, &QAction::triggered, this, [this] { m_help->showContents(); });
     connect(m_c.mnuHelpAbout, &QAction::triggered, this, [this] { m_help->showAbout(); });
+    connect(m_c.mnuTraffic, &QAction::triggered, this, [this] { m_traffic->showConsole(); });
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)

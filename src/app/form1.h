@@ -24,6 +24,7 @@ class PanelStates;
 class ReadBack;
 class SerialService;
 class Shutdown;
+class TrafficCommand;
 struct ProgramState;
 
 struct Form1Services
@@ -83,6 +84,7 @@ private:
     std::unique_ptr<Connector> m_connector;
     std::unique_ptr<Shutdown> m_shutdown;
     std::unique_ptr<HelpCommands> m_help;
+    std::unique_ptr<TrafficCommand> m_traffic; // last: its console watches the link until it goes
 };
 
 } // namespace orx
