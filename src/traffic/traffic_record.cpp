@@ -77,9 +77,11 @@ QString formatTrafficLine(const TrafficRecord& record)
     const qint64 ms = record.sinceConnectNs / 1'000'000;
     const QString wall =
         QDateTime::fromMSecsSinceEpoch(record.wallMs).toString(QStringLiteral("hh:mm:ss.zzz"));
+    // A connect is not yet on any interface: it searches them all.
+    const QString where = record.kind == Kind::ConnectStarted ? QString() : record.interfaceName;
     return QStringLiteral("%1 ms  %2  %3  %4  %5")
         .arg(ms, 8)
-        .arg(wall, record.interfaceName.leftJustified(9), direction(record.kind), describe(record));
+        .arg(wall, where.leftJustified(9), direction(record.kind), describe(record));
 }
 
 } // namespace orx

@@ -36,8 +36,8 @@ bool isMarked(TrafficRecord::Kind kind);
 QString visibleText(const QByteArray& bytes);
 
 // "    1001 ms  14:03:08.001  COM1 9600  !!  time-out, no answer": milliseconds since the connect
-// started, local wall-clock time, interface, direction (TX, RX, !! for a marked line, -- for the start
-// of a connect) and the text.
+// started, local wall-clock time, interface (blank for the start of a connect), direction (TX, RX, !!
+// for a marked line, -- for the start of a connect) and the text.
 QString formatTrafficLine(const TrafficRecord& record);
 
 } // namespace orx

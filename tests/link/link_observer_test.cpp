@@ -1,13 +1,8 @@
 // What the command link reports to its observers, and that watching it changes nothing: every case
 // runs twice, once watched and once not, and the wire, the clock and the program state must match.
 
-#include "link/command_link.h"
-
+#include "support/link_rig.h"
 #include "support/recording_link_observer.h"
-#include "support/recording_status.h"
-#include "support/scripted_dialogs.h"
-#include "support/scripted_gpib.h"
-#include "support/scripted_serial.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -17,15 +12,8 @@ using namespace orx::test;
 
 namespace {
 
-struct Rig
+struct Rig : LinkRig
 {
-    ProgramState state;
-    ManualClock clock;
-    ScriptedSerial serial{clock};
-    ScriptedGpib gpib;
-    ScriptedDialogs dialogs;
-    RecordingStatus status;
-    CommandLink link{state, serial, gpib, dialogs, status, clock};
     RecordingLinkObserver observer;
 
     explicit Rig(bool watched)

@@ -2,11 +2,7 @@
 
 #include "traffic/traffic_console.h"
 
-#include "link/command_link.h"
-#include "support/recording_status.h"
-#include "support/scripted_dialogs.h"
-#include "support/scripted_gpib.h"
-#include "support/scripted_serial.h"
+#include "support/link_rig.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -27,15 +23,8 @@ namespace {
 // Where the direction column starts: after the time, the wall clock and the interface.
 constexpr qsizetype kDirectionColumn = 38;
 
-struct ConsoleRig
+struct ConsoleRig : LinkRig
 {
-    ProgramState state;
-    ManualClock clock;
-    ScriptedSerial serial{clock};
-    ScriptedGpib gpib;
-    ScriptedDialogs dialogs;
-    RecordingStatus status;
-    CommandLink link{state, serial, gpib, dialogs, status, clock};
     QWidget owner;
     TrafficConsole console{&owner, link, dialogs};
 

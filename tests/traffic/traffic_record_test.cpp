@@ -43,7 +43,7 @@ TEST(TrafficText, EachKindOfLineHasItsDirectionAndText)
          0,
          "COM1 9600",
          {},
-         "       0 ms  14:03:07.005  COM1 9600  --  connect started"},
+         "       0 ms  14:03:07.005             --  connect started"},
         {Kind::Sent, 1'999'999, "COM2 4800", "*CLS\r", "       1 ms  14:03:07.005  COM2 4800  TX  *CLS<CR>"},
         {Kind::Received, 12'345'000'000, "GPIB 8", " 1.5\n",
          "   12345 ms  14:03:07.005  GPIB 8     RX   1.5<LF>"},
