@@ -148,6 +148,7 @@ QStringList TrafficConsole::selectedOrShownLines() const
 
 void TrafficConsole::copyLines()
 {
+    refresh(); // what arrived since the last refresh counts as shown
     QGuiApplication::clipboard()->setText(asText(selectedOrShownLines()));
 }
 
@@ -156,6 +157,7 @@ void TrafficConsole::saveLines()
     const QString path = m_dialogs.saveFileName(QStringLiteral("Text File(*.txt)|*.txt|All File(*,*)|*.*"));
     if (path.isEmpty())
         return;
+    refresh();
     if (!writeWholeFile(path, asText(m_model.lines()).toUtf8()))
         m_dialogs.messageBox(QStringLiteral("Can not save this file. Please try the other file."),
                              QStringLiteral("Warning"));
