@@ -15,6 +15,7 @@
 #include "panel/read_back.h"
 #include "panel/setpoint_entry.h"
 #include "panel/step_choice.h"
+#include "traffic/traffic_command.h"
 #include "ui/dialogs.h"
 #include "ui/option_group.h"
 #include "ui/status_bar.h"
@@ -54,6 +55,7 @@ Form1::Form1(ProgramState& state, Form1Services services)
     m_shutdown = std::make_unique<Shutdown>(m_state, *m_link, *m_panelStates, [this] { endProgram(); });
     m_help = std::make_unique<HelpCommands>(this, m_state, m_services.dialogs);
     m_editor = std::make_unique<EditorCommands>(this, m_state, m_services.dialogs, *m_c.SBar1);
+    m_traffic = std::make_unique<TrafficCommand>(this, *m_link, m_services.dialogs);
     connectInterfaceControls();
     connectControlPanel();
     connectCommands();
@@ -139,6 +141,7 @@ void Form1::connectCommands()
     connect(m_c.mnuHelpAbout, &QAction::triggered, this, [this] { m_help->showAbout(); });
     connect(m_c.mnuopen, &QAction::triggered, this, [this] { m_editor->mnuopen_Click(); });
     connect(m_c.mnunew, &QAction::triggered, this, [this] { m_editor->mnunew_Click(); });
+    connect(m_c.mnuTraffic, &QAction::triggered, this, [this] { m_traffic->showConsole(); });
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)

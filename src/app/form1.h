@@ -28,6 +28,7 @@ class ReadBack;
 class SerialService;
 class SetpointEntry;
 class Shutdown;
+class TrafficCommand;
 struct ProgramState;
 
 struct Form1Services
@@ -95,6 +96,7 @@ private:
     std::unique_ptr<Shutdown> m_shutdown;
     std::unique_ptr<HelpCommands> m_help;
     std::unique_ptr<EditorCommands> m_editor;
+    std::unique_ptr<TrafficCommand> m_traffic; // last: its console watches the link until it goes
 };
 
 } // namespace orx

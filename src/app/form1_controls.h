@@ -98,6 +98,8 @@ struct Form1Controls
     QMenu* mnuaction = nullptr;
     QAction* mnu_reconnect = nullptr;
     QAction* mnu_exit = nullptr;
+    QMenu* mnuview = nullptr; // "&View", usable in every panel state
+    QAction* mnuTraffic = nullptr;
     QMenu* mnuhelp = nullptr;
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpDiv1 = nullptr;

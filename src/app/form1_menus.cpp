@@ -63,6 +63,9 @@ void buildForm1Menus(Form1Controls& c, QMainWindow* window)
     c.mnu_reconnect = item(c.mnuaction, QStringLiteral("mnu_reconnect"), QStringLiteral("&Reconnect"));
     c.mnu_exit = item(c.mnuaction, QStringLiteral("mnu_exit"), QStringLiteral("&Exit"));
 
+    c.mnuview = menu(bar, QStringLiteral("mnuview"), QStringLiteral("&View"));
+    c.mnuTraffic = item(c.mnuview, QStringLiteral("mnuTraffic"), QStringLiteral("&Traffic..."));
+
     c.mnuhelp = menu(bar, QStringLiteral("mnuhelp"), QStringLiteral("&Help"));
     c.mnuHelpContents = item(c.mnuhelp, QStringLiteral("mnuHelpContents"), QStringLiteral("&Contents..."));
     c.mnuHelpDiv1 = c.mnuhelp->addSeparator();

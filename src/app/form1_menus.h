@@ -1,5 +1,5 @@
 #pragma once
-// The main window's menus: Edit, Device, Interface, Action and Help, with their items.
+// The main window's menus: Edit, Device, Interface, Action, View and Help, with their items.
 
 #include "app/form1_controls.h"
 

@@ -82,6 +82,7 @@ void Connector::ConnectInstrument()
     auto dialog = std::make_unique<Form2>(m_mainWindow);
     dialog->show();
     m_state.ConnectStarted = 1;
+    m_link.noteConnectStarted();
 
     std::optional<QString> identity;
     if (m_state.PortCount != 0)

@@ -4,6 +4,7 @@
 #include "help/about_box.h"
 #include "ui/dialogs.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace orx {
@@ -14,6 +15,18 @@ bool helpDocumentAvailable(const QString& path)
         return false;
     const QFileInfo file(path);
     return file.isFile() && file.isReadable();
+}
+
+QString locateHelpDocument(const QString& besideProgram)
+{
+    if (helpDocumentAvailable(besideProgram))
+        return besideProgram;
+    if (besideProgram.isEmpty())
+        return {};
+    const QFileInfo beside(besideProgram);
+    const QString installed =
+        QDir::cleanPath(beside.absolutePath() + QStringLiteral("/../share/orx-panel/") + beside.fileName());
+    return helpDocumentAvailable(installed) ? installed : QString();
 }
 
 HelpCommands::HelpCommands(QWidget* mainWindow, const ProgramState& state, Dialogs& dialogs)
@@ -29,8 +42,8 @@ HelpCommands::~HelpCommands()
 
 void HelpCommands::showContents()
 {
-    const QString path = m_state.HelpFilePath;
-    if (!helpDocumentAvailable(path))
+    const QString path = locateHelpDocument(m_state.HelpFilePath);
+    if (path.isEmpty())
         return;
     try {
         m_dialogs.openDocument(path); // a desktop that cannot open it is passed over silently

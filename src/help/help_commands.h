@@ -22,9 +22,10 @@ public:
     HelpCommands(const HelpCommands&) = delete;
     HelpCommands& operator=(const HelpCommands&) = delete;
 
-    // "&Contents...": opens the file named by the help-file path with the desktop's associated
-    // application. Nothing is ever reported: a missing or unreadable file is not even handed to the
-    // desktop (its opener could show an error window of its own), and a failing opener is ignored.
+    // "&Contents...": opens the help document (the help-file path, or its installed copy; see
+    // locateHelpDocument) with the desktop's associated application. Nothing is ever reported: a missing or
+    // unreadable file is not even handed to the desktop (its opener could show an error window of its own),
+    // and a failing opener is ignored.
     void showContents();
 
     // "&About...": shows the one About box, modeless, owned by the main window, and brings it
@@ -41,5 +42,11 @@ private:
 
 // Whether the help document can be handed to the desktop: an existing, readable file.
 bool helpDocumentAvailable(const QString& path);
+
+// Where the help document is found: at `besideProgram` (orx_help.pdf in the program's folder) when it
+// is there, else under the same name in share/orx-panel/ beside the program's folder, where an
+// installation puts it (/usr/bin/orx-panel finds /usr/share/orx-panel/orx_help.pdf). Empty when
+// neither is available.
+QString locateHelpDocument(const QString& besideProgram);
 
 } // namespace orx

@@ -27,8 +27,27 @@ QString fromWire(const QByteArray& bytes)
 
 CommandLink::CommandLink(ProgramState& state, SerialService& serial, GpibService& gpib, Dialogs& dialogs,
                          StatusPanels& status, const Clock& clock)
-    : m_state(state), m_serial(serial), m_gpib(gpib), m_dialogs(dialogs), m_status(status), m_clock(clock)
+    : m_state(state), m_serial(serial), m_gpib(gpib), m_dialogs(dialogs), m_status(status), m_clock(clock),
+      m_connectStartNs(clock.nanoseconds())
 {}
+
+QString CommandLink::interfaceName() const
+{
+    if (!serialSelected())
+        return QStringLiteral("GPIB %1").arg(m_gpib.primaryAddress());
+    return QStringLiteral("COM%1 %2").arg(m_serial.portNumber()).arg(m_serial.settings().section(u',', 0, 0));
+}
+
+template <typename Report>
+void CommandLink::tell(Report report)
+{
+    if (m_observers.empty())
+        return;
+    const LinkMoment at{m_clock.nanoseconds() - m_connectStartNs, m_clock.wallMilliseconds(),
+                        interfaceName()};
+    for (LinkObserver* observer : m_observers)
+        report(*observer, at);
+}
 
 void CommandLink::SendCommand(const QString& command)
 {
@@ -38,7 +57,11 @@ void CommandLink::SendCommand(const QString& command)
     }
     // GPIB: the command goes out exactly as given; ending the message is the service's business.
     // A failed write is ignored, as every GPIB error is when sending.
-    m_gpib.write(toWire(command));
+    const QByteArray bytes = toWire(command);
+    if (m_gpib.write(bytes))
+        tell([&bytes](LinkObserver& o, const LinkMoment& at) { o.sent(at, bytes); });
+    else
+        tell([&bytes](LinkObserver& o, const LinkMoment& at) { o.gpibWriteFailed(at, bytes); });
 }
 
 void CommandLink::SerialSend(const QString& command)
@@ -48,8 +71,12 @@ void CommandLink::SerialSend(const QString& command)
         return;
     // An answer that arrived after its read gave up would otherwise be taken as the answer to the
     // next query, shifting every answer after it by one.
-    m_serial.takeInput();
-    m_serial.write(toWire(command + u'\r'));
+    const QByteArray stale = m_serial.takeInput();
+    if (!stale.isEmpty())
+        tell([&stale](LinkObserver& o, const LinkMoment& at) { o.staleInputDiscarded(at, stale); });
+    const QByteArray bytes = toWire(command + u'\r');
+    m_serial.write(bytes);
+    tell([&bytes](LinkObserver& o, const LinkMoment& at) { o.sent(at, bytes); });
 }
 
 void CommandLink::ReadResponse()
@@ -62,8 +89,12 @@ void CommandLink::ReadResponse()
         return;
     }
     m_state.ResponseBuffer = QString();
-    if (const auto answer = m_gpib.read())
+    if (const auto answer = m_gpib.read()) {
         m_state.ResponseBuffer = fromWire(*answer);
+        tell([&answer](LinkObserver& o, const LinkMoment& at) { o.received(at, *answer); });
+    } else {
+        tell([](LinkObserver& o, const LinkMoment& at) { o.gpibReadFailed(at); });
+    }
     // An empty answer leaves the buffer blank; an answer that starts with a blank counts as failed too.
     if (m_state.ResponseBuffer.text().front() != u' ')
         m_state.LinkError = 0;
@@ -87,6 +118,7 @@ void CommandLink::SerialReadLine(QString& text)
             break;
         const qint64 elapsed = m_clock.nanoseconds() - start;
         if (elapsed > kAnswerTimeoutNs) {
+            tell([&text](LinkObserver& o, const LinkMoment& at) { o.timedOut(at, toWire(text)); });
             m_state.LinkError = 1;
             CloseSerialPort();
             reportSerialTimeout();
@@ -97,19 +129,37 @@ void CommandLink::SerialReadLine(QString& text)
         const qint64 remainingMs = std::max<qint64>(1, (kAnswerTimeoutNs - elapsed + 999'999) / 1'000'000);
         m_serial.waitForInput(static_cast<int>(remainingMs));
     }
+    tell([&text](LinkObserver& o, const LinkMoment& at) { o.received(at, toWire(text)); });
     text.chop(1); // the line feed only; a carriage return before it stays
 }
 
 void CommandLink::OpenSerialPort()
 {
-    if (!m_serial.isOpen())
-        m_serial.setOpen(true);
+    if (!m_serial.isOpen() && !m_serial.setOpen(true))
+        tell([](LinkObserver& o, const LinkMoment& at) { o.openFailed(at); });
 }
 
 void CommandLink::CloseSerialPort()
 {
     if (m_serial.isOpen())
         m_serial.setOpen(false);
+}
+
+void CommandLink::addObserver(LinkObserver* observer)
+{
+    if (observer && std::find(m_observers.begin(), m_observers.end(), observer) == m_observers.end())
+        m_observers.push_back(observer);
+}
+
+void CommandLink::removeObserver(LinkObserver* observer)
+{
+    std::erase(m_observers, observer);
+}
+
+void CommandLink::noteConnectStarted()
+{
+    m_connectStartNs = m_clock.nanoseconds();
+    tell([](LinkObserver& o, const LinkMoment& at) { o.connectStarted(at); });
 }
 
 bool CommandLink::query(const QString& command)

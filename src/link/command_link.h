@@ -2,11 +2,14 @@
 // The command link: the only road between the program and the instrument. It sends one command line
 // and reads one answer line over the selected interface (RS-232 or GPIB), synchronously on the calling
 // thread. A query is always SendCommand followed at once by ReadResponse; the answer lands in
-// ResponseBuffer and LinkError tells whether it arrived.
+// ResponseBuffer and LinkError tells whether it arrived. Observers (link_observer.h) may watch every
+// exchange; they never change one.
 
 #include "app/program_state.h"
+#include "link/link_observer.h"
 
 #include <QString>
+#include <vector>
 
 namespace orx {
 
@@ -43,10 +46,20 @@ public:
     SerialService& serial() { return m_serial; }
     GpibService& gpib() { return m_gpib; }
 
+    // Observers are not owned; each must be removed before it goes. Adding one twice adds it once.
+    void addObserver(LinkObserver* observer);
+    void removeObserver(LinkObserver* observer);
+    // A connect begins: the observers' times count from here.
+    void noteConnectStarted();
+
 private:
     bool serialSelected() const { return m_state.InterfaceMode == 1; }
     void reportSerialTimeout();
     static void appendCapped(QString& text, const QString& received);
+    QString interfaceName() const;
+    // Calls `report(observer, moment)` for every observer; costs nothing when there is none.
+    template <typename Report>
+    void tell(Report report);
 
     ProgramState& m_state;
     SerialService& m_serial;
@@ -54,6 +67,8 @@ private:
     Dialogs& m_dialogs;
     StatusPanels& m_status;
     const Clock& m_clock;
+    std::vector<LinkObserver*> m_observers;
+    qint64 m_connectStartNs;
 };
 
 } // namespace orx

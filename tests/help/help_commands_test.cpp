@@ -58,6 +58,30 @@ TEST(ShowContents, OpensOnlyAnExistingDocumentAndNeverTalks)
     }
 }
 
+// An installation keeps the document in share/orx-panel/ beside bin/; a copy beside the program wins.
+TEST(ShowContents, FallsBackToTheInstalledDocument)
+{
+    const std::pair<QStringList, const char*> cases[] = {
+        {{"bin/orx_help.pdf"}, "bin/orx_help.pdf"},
+        {{"share/orx-panel/orx_help.pdf"}, "share/orx-panel/orx_help.pdf"},
+        {{"bin/orx_help.pdf", "share/orx-panel/orx_help.pdf"}, "bin/orx_help.pdf"},
+        {{"share/orx_help.pdf", "bin/share/orx-panel/orx_help.pdf"}, nullptr}};
+    for (const auto& [present, opened] : cases) {
+        QTemporaryDir prefix;
+        const QDir root(prefix.path());
+        for (const QString& name : present) {
+            QFile document(root.filePath(name));
+            ASSERT_TRUE(root.mkpath(QFileInfo(document).path()) && document.open(QIODevice::WriteOnly));
+        }
+        ProgramState state;
+        state.HelpFilePath = root.filePath("bin/orx_help.pdf");
+        test::ScriptedDialogs dialogs;
+        HelpCommands(nullptr, state, dialogs).showContents();
+        EXPECT_EQ(dialogs.openedDocuments, opened ? QStringList{root.filePath(opened)} : QStringList())
+            << present.join(' ').toStdString();
+    }
+}
+
 class AboutCommand : public ::testing::Test
 {
 protected:

@@ -1,9 +1,4 @@
-#include "link/command_link.h"
-
-#include "support/recording_status.h"
-#include "support/scripted_dialogs.h"
-#include "support/scripted_gpib.h"
-#include "support/scripted_serial.h"
+#include "support/link_rig.h"
 
 #include <gtest/gtest.h>
 
@@ -17,16 +12,8 @@ QString padded(const QString& text)
     return text + QString(40 - text.size(), u' ');
 }
 
-struct LinkFixture : ::testing::Test
+struct LinkFixture : ::testing::Test, LinkRig
 {
-    ProgramState state;
-    ManualClock clock;
-    ScriptedSerial serial{clock};
-    ScriptedGpib gpib;
-    ScriptedDialogs dialogs;
-    RecordingStatus status;
-    CommandLink link{state, serial, gpib, dialogs, status, clock};
-
     bool serialQuery(const QByteArray& answer, qint64 afterMs = 0)
     {
         serial.answerNextWrite(answer, afterMs);

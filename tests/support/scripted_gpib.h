@@ -30,7 +30,7 @@ public:
     {
         calls.append(QStringLiteral("write ") + QString::fromLatin1(text));
         written.append(text);
-        return true;
+        return !writeFails;
     }
     std::optional<QByteArray> read() override
     {
@@ -46,6 +46,7 @@ public:
     }
 
     std::optional<int> failApplyAt;            // applying the configuration fails at this address
+    bool writeFails = false;                   // every write is refused
     QQueue<std::optional<QByteArray>> answers; // read results; nullopt = the read fails
     QStringList calls;
     QByteArrayList written;
