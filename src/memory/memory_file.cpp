@@ -3,9 +3,7 @@
 #include "app/numbers.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QIODevice>
-#include <QSaveFile>
 
 namespace orx {
 namespace {
@@ -172,56 +170,6 @@ QByteArray memoryFileBytes(const QString& header, const std::array<MemoryRecordT
     for (int i = 0; i < kMemoryCount; ++i)
         bytes += recordLine(i, records[static_cast<size_t>(i)]).toLatin1() + "\r\n";
     return bytes;
-}
-
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* why)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setWhy(why, file.errorString());
-        return false;
-    }
-    // Flushed here, not left to commit(): a failed last flush inside commit() goes unnoticed, and the
-    // cut-short file would replace the old one.
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
-        setWhy(why, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        setWhy(why, file.errorString());
-        return false;
-    }
-    return true;
-}
-
-bool canWriteFile(const QString& path, QString* why)
-{
-    if (path.isEmpty()) {
-        setWhy(why, QStringLiteral("No file name was given."));
-        return false;
-    }
-    const QFileInfo file(path);
-    if (file.isDir()) {
-        setWhy(why, QStringLiteral("%1 is a folder.").arg(path));
-        return false;
-    }
-    // The new file is written beside the old one and then takes its place, so the folder must
-    // accept new files.
-    const QFileInfo folder(file.absolutePath());
-    if (!folder.isDir()) {
-        setWhy(why, QStringLiteral("The folder %1 does not exist.").arg(folder.filePath()));
-        return false;
-    }
-    if (!folder.isWritable() || !folder.isExecutable()) {
-        setWhy(why, QStringLiteral("The folder %1 cannot be written to.").arg(folder.filePath()));
-        return false;
-    }
-    if (file.exists() && !file.isWritable()) {
-        setWhy(why, QStringLiteral("%1 is read-only.").arg(path));
-        return false;
-    }
-    return true;
 }
 
 } // namespace orx

@@ -7,6 +7,8 @@
 // kMaxMemoryFileLineLength characters (the rest of an over-long line is read past and dropped), so a
 // hostile file never makes memory grow without bound.
 
+#include "app/whole_file.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -58,14 +60,5 @@ QString recordLine(int number, const MemoryRecordTexts& texts);
 
 // The whole file: header line, then the 100 record lines, every line ending in CR LF, Latin-1 bytes.
 QByteArray memoryFileBytes(const QString& header, const std::array<MemoryRecordTexts, kMemoryCount>& records);
-
-// Replaces a file atomically through QSaveFile (checking the write status before commit()). On
-// failure the old file is byte-identical, no temporary file is left, and `why` says why.
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* why = nullptr);
-
-// Finds before anything else happens whether `path` could be written (not a directory, an existing
-// folder that may be written in, an existing file that may be replaced) without changing anything on
-// disk.
-bool canWriteFile(const QString& path, QString* why = nullptr);
 
 } // namespace orx

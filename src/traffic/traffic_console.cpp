@@ -158,7 +158,7 @@ void TrafficConsole::saveLines()
     if (path.isEmpty())
         return;
     refresh();
-    if (!writeWholeFile(path, asText(m_model.lines()).toUtf8()))
+    if (!writeFileAtomically(path, asText(m_model.lines()).toUtf8()))
         m_dialogs.messageBox(QStringLiteral("Can not save this file. Please try the other file."),
                              QStringLiteral("Warning"));
 }
