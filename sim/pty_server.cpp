@@ -186,8 +186,11 @@ void PtyServer::setFault(Fault fault)
         unplug();
         return;
     }
-    std::lock_guard lock(m_mutex);
-    m_fault = fault;
+    {
+        std::lock_guard lock(m_mutex);
+        m_fault = fault;
+    }
+    wake(); // an endless stream starts at once
 }
 
 Fault PtyServer::fault() const
@@ -296,6 +299,8 @@ bool PtyServer::run(QString* error)
 std::optional<qint64> PtyServer::nextDueLocked() const
 {
     std::optional<qint64> due;
+    if (m_fault == Fault::Babble && !m_unplugged)
+        due = m_nextBabbleNs;
     if (!m_received.empty())
         due = m_received.front().readyNs;
     if (!m_outgoing.empty())
@@ -374,17 +379,42 @@ void PtyServer::processDueLocked(qint64 nowNs)
         if (const auto answer = m_instrument.handleLine(line.text, nowNs / kNsPerMs))
             queueAnswerLocked(*answer, nowNs);
     }
+    babbleLocked(nowNs);
     flushOutputLocked(nowNs);
+}
+
+// The endless stream: a piece of noise as long as the wire takes 20 ms to carry, every 20 ms.
+void PtyServer::babbleLocked(qint64 nowNs)
+{
+    if (m_fault != Fault::Babble || m_unplugged || nowNs < m_nextBabbleNs)
+        return;
+    constexpr qint64 kPieceNs = 20 * kNsPerMs;
+    const qsizetype length = std::max<qsizetype>(1, m_options.baud / 10 / 50);
+    m_outgoing.emplace(nowNs, noise(length, m_noiseSeed));
+    m_nextBabbleNs = nowNs + kPieceNs;
+}
+
+void PtyServer::sendUnasked(const QByteArray& bytes)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        queueBytesLocked(bytes, nowNs());
+    }
+    wake();
 }
 
 void PtyServer::queueAnswerLocked(const QString& answer, qint64 nowNs)
 {
-    if (m_fault == Fault::Silence)
+    if (m_fault == Fault::Silence || m_fault == Fault::Babble)
         return;
     QByteArray bytes = answer.toLatin1() + '\n';
     if (m_fault == Fault::Garbage)
         bytes = garbleAnswer(bytes.size(), m_noiseSeed);
-    const qint64 offered = m_fault == Fault::Late ? nowNs + qint64(m_lateMs) * kNsPerMs : nowNs;
+    queueBytesLocked(bytes, m_fault == Fault::Late ? nowNs + qint64(m_lateMs) * kNsPerMs : nowNs);
+}
+
+void PtyServer::queueBytesLocked(const QByteArray& bytes, qint64 offered)
+{
     if (!m_options.paced) {
         m_outgoing.emplace(offered, bytes);
         return;

@@ -82,7 +82,7 @@ public:
     // Only sets a flag and writes one byte to a pipe, so a signal handler may call it.
     void requestStop() noexcept;
 
-    // Silence, Late, Garbage or None; Unplugged is the same as unplug().
+    // Silence, Late, Garbage, Babble or None; Unplugged is the same as unplug().
     void setFault(Fault fault);
     Fault fault() const;
     void setLateMs(int ms);
@@ -90,6 +90,9 @@ public:
     bool unplug();
     bool replug(QString* error = nullptr);
     bool isUnplugged() const;
+
+    // Bytes the instrument sends now without being asked (a late answer, a stray line).
+    void sendUnasked(const QByteArray& bytes);
 
     // Lines received so far, at any baud rate (a test waits on it before it changes its own speed).
     qint64 linesReceived() const;
@@ -115,6 +118,8 @@ private:
     void lineCompleteLocked(qint64 readyNs);
     void processDueLocked(qint64 nowNs);
     void queueAnswerLocked(const QString& answer, qint64 nowNs);
+    void queueBytesLocked(const QByteArray& bytes, qint64 offeredNs);
+    void babbleLocked(qint64 nowNs);
     void flushOutputLocked(qint64 nowNs);
     void logLineLocked(const QString& line, int clientBaud);
 
@@ -128,6 +133,7 @@ private:
     Fault m_fault = Fault::None;
     int m_lateMs;
     quint32 m_noiseSeed = 1;
+    qint64 m_nextBabbleNs = 0; // when the endless stream sends its next piece
     std::FILE* m_log = nullptr;
 
     QByteArray m_partial;

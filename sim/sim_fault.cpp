@@ -14,6 +14,8 @@ std::optional<Fault> faultFromName(const QString& name)
         return Fault::Late;
     if (name == u"garbage")
         return Fault::Garbage;
+    if (name == u"babble")
+        return Fault::Babble;
     if (name == u"unplug")
         return Fault::Unplugged;
     return std::nullopt;
@@ -30,23 +32,28 @@ QString faultName(Fault fault)
         return QStringLiteral("late");
     case Fault::Garbage:
         return QStringLiteral("garbage");
+    case Fault::Babble:
+        return QStringLiteral("babble");
     case Fault::Unplugged:
         return QStringLiteral("unplug");
     }
     return QString();
 }
 
-QByteArray garbleAnswer(qsizetype length, quint32& seed)
+QByteArray noise(qsizetype length, quint32& seed)
 {
-    const qsizetype noise = std::max<qsizetype>(1, length - 1);
     QByteArray out;
-    out.reserve(noise + 1);
-    for (qsizetype i = 0; i < noise; ++i) {
+    out.reserve(length);
+    for (qsizetype i = 0; i < length; ++i) {
         seed = seed * 1664525u + 1013904223u; // a plain linear congruential generator
         out.append(static_cast<char>(0x80 | (seed >> 25)));
     }
-    out.append('\n');
     return out;
+}
+
+QByteArray garbleAnswer(qsizetype length, quint32& seed)
+{
+    return noise(std::max<qsizetype>(1, length - 1), seed) + '\n';
 }
 
 } // namespace orx::sim

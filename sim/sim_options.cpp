@@ -141,9 +141,10 @@ QString simUsage()
         "  --paced            answers and commands take their real wire time (10 bits a character)\n"
         "  --log FILE         append every received line to FILE, with time and client baud rate\n"
         "  --load OHMS|open   resistive load on the output (default: open circuit)\n"
-        "  --fault silence|late|garbage|unplug|none\n"
+        "  --fault silence|late|garbage|babble|unplug|none\n"
         "                     start with a fault: no answers; late answers; noise instead of\n"
-        "                     answers; the port vanishes right after start (see 'replug')\n"
+        "                     answers; an endless stream of noise without a line feed; the port\n"
+        "                     vanishes right after start (see 'replug')\n"
         "  --late-ms N        how late a late answer is, in ms (default 1500)\n"
         "  --serial TEXT      serial number in the identity answer\n"
         "  --firmware TEXT    firmware version in the identity answer\n"
@@ -154,6 +155,8 @@ QString simUsage()
         "  silence            stop answering (commands are still carried out)\n"
         "  late [MS]          answer MS ms late (default: the --late-ms value)\n"
         "  garbage            send noise instead of answers\n"
+        "  babble             send an endless stream of noise without a line feed, no answers\n"
+        "  send TEXT          send the line TEXT now, unasked (as a late answer would arrive)\n"
         "  unplug             the port vanishes: the pty closes and the link is removed\n"
         "  replug             a new pty behind the same link; prints \"ok replug <device>\"\n"
         "  normal             answer normally again (and replug if unplugged)\n"
@@ -182,7 +185,7 @@ std::optional<ControlCommand> parseControlCommand(const QString& line, QString* 
     if (words.size() > 2)
         return refuse(QStringLiteral("too many words: ") + line.simplified());
     ControlCommand c;
-    if (verb == u"silence" || verb == u"garbage" || verb == u"late") {
+    if (verb == u"silence" || verb == u"garbage" || verb == u"babble" || verb == u"late") {
         c.kind = ControlCommand::SetFault;
         c.fault = *faultFromName(verb);
         if (!argument.isEmpty()) {
@@ -204,6 +207,13 @@ std::optional<ControlCommand> parseControlCommand(const QString& line, QString* 
         c.kind = ControlCommand::SetLoad;
         if (argument.isEmpty() || !loadFromText(argument, c.loadOhms))
             return refuse(QStringLiteral("invalid load: ") + argument);
+        return c;
+    }
+    if (verb == u"send") {
+        if (argument.isEmpty())
+            return refuse(QStringLiteral("send takes the text of a line"));
+        c.kind = ControlCommand::SendLine;
+        c.line = argument;
         return c;
     }
     if (verb == u"trip") {

@@ -29,19 +29,21 @@ struct ControlCommand
 {
     enum Kind
     {
-        SetFault, // fault: None, Silence, Late or Garbage; lateMs when given
+        SetFault, // fault: None, Silence, Late, Garbage or Babble; lateMs when given
         Unplug,
         Replug,
         Normal,    // answers as they should be, and the port back if it was unplugged
         SetLoad,   // loadOhms; nothing = open circuit
         OutputOff, // the front panel's output key
         Trip,      // protection
+        SendLine,  // line: sent unasked, with a line feed
     };
     Kind kind = Normal;
     Fault fault = Fault::None;
     std::optional<int> lateMs;
     std::optional<double> loadOhms;
     Protection protection = Protection::Ovp;
+    QString line;
 };
 
 // Nothing for an empty or unknown line; `error` then says why (empty for a blank line).

@@ -76,12 +76,14 @@ bool SimSerialService::setOpen(bool open)
     }
     if (m_openPort != 0)
         return true;
-    if (!m_ports.contains(m_portNumber) || unplugged(m_portNumber)) {
+    if (!m_ports.contains(m_portNumber) || unplugged(m_portNumber) || m_portsInUse.contains(m_portNumber)) {
+        m_openFailure = m_portsInUse.contains(m_portNumber) ? OpenFailure::InUse : OpenFailure::NoSuchPort;
         m_log.append(QStringLiteral("open %1 failed").arg(portName(m_portNumber)));
         return false;
     }
     m_log.append(QStringLiteral("open ") + portName(m_portNumber));
     m_openPort = m_portNumber;
+    m_openFailure = OpenFailure::None;
     return true;
 }
 
@@ -133,6 +135,9 @@ void SimSerialService::deliver(const QByteArray& answer)
         break;
     case Fault::Garbage:
         m_scheduled.emplace(now, garbleAnswer(answer.size(), m_noiseSeed));
+        break;
+    case Fault::Babble: // a stream that outlasts any read, without a line feed
+        m_scheduled.emplace(now, noise(4096, m_noiseSeed));
         break;
     case Fault::Silence:
     case Fault::Unplugged:

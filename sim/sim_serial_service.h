@@ -20,6 +20,7 @@
 #include "sim/sim_fault.h"
 
 #include <QMap>
+#include <QSet>
 #include <QStringList>
 #include <map>
 
@@ -37,6 +38,14 @@ public:
     void attachInstrument(int port, Instrument* instrument, int baud);
     // A port that opens but has nothing connected.
     void addEmptyPort(int port);
+    // Another program holds the port: it exists but cannot be opened.
+    void setPortInUse(int port, bool inUse)
+    {
+        if (inUse)
+            m_portsInUse.insert(port);
+        else
+            m_portsInUse.remove(port);
+    }
 
     // Faults of every port with an instrument. Unplugged: such ports can no longer be opened, and a
     // port that is open receives nothing and passes nothing on. Late answers arrive lateMs after
@@ -57,6 +66,7 @@ public:
     QString settings() const override { return m_settings; }
     bool setOpen(bool open) override;
     bool isOpen() const override { return m_openPort != 0; }
+    OpenFailure lastOpenFailure() const override { return m_openFailure; }
     void write(const QByteArray& text) override;
     QByteArray takeInput() override;
     void waitForInput(int msecs) override;
@@ -84,7 +94,9 @@ private:
 
     int m_portNumber = 1;
     QString m_settings = QStringLiteral("9600,n,8,1");
-    int m_openPort = 0;                            // the port that is open, 0 when closed
+    int m_openPort = 0; // the port that is open, 0 when closed
+    QSet<int> m_portsInUse;
+    OpenFailure m_openFailure = OpenFailure::None;
     QByteArray m_partial;                          // written text not yet ended by CR or LF
     QByteArray m_input;                            // received, not yet taken
     std::multimap<qint64, QByteArray> m_scheduled; // answers due at a time of the clock (ns)

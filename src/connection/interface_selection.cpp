@@ -44,20 +44,40 @@ InterfaceSelection::InterfaceSelection(const Form1Controls& controls, ProgramSta
       m_panelStates(panelStates)
 {}
 
+// A port another program holds is left out of the search like a missing one, but the operator is
+// told, so that it is not mistaken for a port without an instrument.
+void InterfaceSelection::reportPortsInUse(const QStringList& ports)
+{
+    if (ports.isEmpty())
+        return;
+    const QString text = ports.size() == 1 ? ports[0] + QStringLiteral(" is in use by another program.")
+                                           : ports.join(QStringLiteral(", ")) +
+                                                 QStringLiteral(" are in use by other programs.");
+    m_c.SBar1->setPanelText(1, text);
+    m_dialogs.messageBox(text + (ports.size() == 1 ? QStringLiteral(" It is left out of the search.")
+                                                   : QStringLiteral(" They are left out of the search.")),
+                         QStringLiteral("Warning"));
+}
+
 bool InterfaceSelection::DiscoverInterfaces()
 {
     SerialService& serial = m_link.serial();
     m_state.PortCount = 0;
+    QStringList inUse;
     for (int n = 1; n <= 4; ++n) {
         serial.setPortNumber(n);
-        if (!serial.setOpen(true))
+        if (!serial.setOpen(true)) {
+            if (serial.lastOpenFailure() == OpenFailure::InUse)
+                inUse.append(QStringLiteral("COM%1").arg(n));
             continue;
+        }
         serial.setOpen(false);
         ++m_state.PortCount;
         m_state.PortList[static_cast<size_t>(m_state.PortCount)] = static_cast<qint16>(n);
         m_c.port->addItem(QStringLiteral("COM%1").arg(n));
         m_c.mnucom[n - 1]->setEnabled(true);
     }
+    reportPortsInUse(inUse);
     if (m_state.PortCount > 0) {
         m_c.port->setCurrentIndex(0);
         m_c.baud->setCurrentIndex(0);

@@ -3,6 +3,8 @@
 // of port, baud rate, GPIB address and interface (from the "Connecting Interface" group or the
 // Interface menu) to the serial and GPIB services.
 
+#include <QStringList>
+
 class QLineEdit;
 
 namespace orx {
@@ -44,6 +46,7 @@ public:
 
 private:
     void reportCheckFailure();
+    void reportPortsInUse(const QStringList& ports);
     void checkFromFieldOrMenu();
     int askGpibAddress(); // -1 when both answers were unusable
 

@@ -17,6 +17,7 @@ public:
     QString settings() const override { return m_inner.settings(); }
     bool setOpen(bool open) override { return m_inner.setOpen(open); }
     bool isOpen() const override { return m_inner.isOpen(); }
+    OpenFailure lastOpenFailure() const override { return m_inner.lastOpenFailure(); }
     void write(const QByteArray& text) override { m_inner.write(text); }
     QByteArray takeInput() override { return m_inner.takeInput(); }
     void waitForInput(int msecs) override { m_inner.waitForInput(msecs); }

@@ -65,13 +65,30 @@ bool QtSerialService::open()
     if (m_port.isOpen())
         return true;
     const QString device = comPortDevice(m_portNumber);
-    if (device.isEmpty())
+    if (device.isEmpty()) {
+        m_openFailure = OpenFailure::NoSuchPort;
         return false;
+    }
     m_port.setPortName(device);
     m_port.clearError();
     // Opening applies the held settings; a device that refuses them (1.5 stop bits on most drivers)
     // fails to open.
-    return m_port.open(QIODevice::ReadWrite);
+    if (m_port.open(QIODevice::ReadWrite)) {
+        m_openFailure = OpenFailure::None;
+        return true;
+    }
+    switch (m_port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        m_openFailure = OpenFailure::NoSuchPort;
+        break;
+    case QSerialPort::PermissionError: // locked by another program, or not ours to open
+        m_openFailure = OpenFailure::InUse;
+        break;
+    default:
+        m_openFailure = OpenFailure::Other;
+        break;
+    }
+    return false;
 }
 
 void QtSerialService::close()

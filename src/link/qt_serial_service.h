@@ -27,6 +27,7 @@ public:
     QString settings() const override { return m_settingsText; }
     bool setOpen(bool open) override;
     bool isOpen() const override { return m_port.isOpen(); }
+    OpenFailure lastOpenFailure() const override { return m_openFailure; }
     void write(const QByteArray& text) override;
     QByteArray takeInput() override;
     void waitForInput(int msecs) override;
@@ -40,6 +41,7 @@ private:
     QSerialPort m_port;
     int m_portNumber = kDefaultPort;
     QString m_settingsText = QStringLiteral("9600,n,8,1");
+    OpenFailure m_openFailure = OpenFailure::None;
 };
 
 } // namespace orx

@@ -8,6 +8,15 @@
 
 namespace orx {
 
+// Why a port could not be opened.
+enum class OpenFailure
+{
+    None,       // the last opening succeeded (or none was tried)
+    NoSuchPort, // the device does not exist (never did, or has vanished)
+    InUse,      // another program holds it, or the user may not open it
+    Other,
+};
+
 class SerialService
 {
 public:
@@ -24,6 +33,8 @@ public:
     // opened (held by another program, unplugged); the port then stays closed.
     virtual bool setOpen(bool open) = 0;
     virtual bool isOpen() const = 0;
+    // Why the last opening failed.
+    virtual OpenFailure lastOpenFailure() const { return OpenFailure::None; }
 
     // Transmits the whole text. Does nothing when the port is not open.
     virtual void write(const QByteArray& text) = 0;

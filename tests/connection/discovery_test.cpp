@@ -1,6 +1,7 @@
 #include "support/panel_harness.h"
 
 #include "ui/option_group.h"
+#include "ui/status_bar.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -35,6 +36,8 @@ TEST(Discovery, PortListMenusAndGpibFollowWhatIsUsable)
         QStringList list;
         std::array<bool, 4> comItems;
         bool loads;
+        QList<int> inUse = {}; // held by another program
+        QList<ScriptedDialogs::Message> messages = {};
     } cases[] = {
         {"COM2 and COM4", {2, 4}, false, {}, {"COM2", "COM4"}, {true, true, false, true}, true},
         {"all ports and GPIB",
@@ -48,22 +51,43 @@ TEST(Discovery, PortListMenusAndGpibFollowWhatIsUsable)
         {"GPIB only", {}, true, {}, {}, {true, false, false, false}, true},
         {"GPIB driver failing at address 17", {3}, true, 17, {"COM3"}, {true, false, true, false}, true},
         {"nothing", {}, false, {}, {}, {true, false, false, false}, false},
+        {"COM1 held by another program",
+         {1, 2},
+         false,
+         {},
+         {"COM2"},
+         {true, true, false, false},
+         true,
+         {1},
+         {{"COM1 is in use by another program. It is left out of the search.", "Warning"}}},
+        {"every port held: said before the program ends",
+         {1, 3},
+         false,
+         {},
+         {},
+         {true, false, false, false},
+         false,
+         {1, 3},
+         {{"COM1, COM3 are in use by other programs. They are left out of the search.", "Warning"},
+          {"Not valid connecting interface!", ""}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         PanelHarness h;
         for (int port : c.ports)
             h.serial.addEmptyPort(port);
+        for (int port : c.inUse)
+            h.serial.setPortInUse(port, true);
         h.gpib.setInterfaceAvailable(c.gpib);
         h.gpib.setFailingAddress(c.gpibFailsAt);
         EXPECT_EQ(h.createAndLoad(), c.loads);
         EXPECT_EQ(entries(h.c().port), c.list);
         for (int n = 0; n < 4; ++n)
             EXPECT_EQ(h.c().mnucom[n]->isEnabled(), c.comItems[size_t(n)]) << "COM" << n + 1;
-        EXPECT_EQ(h.state.PortCount, c.ports.size());
-        for (int i = 0; i < c.ports.size(); ++i)
-            EXPECT_EQ(h.state.PortList[size_t(i + 1)], c.ports[i]);
-        const bool serial = !c.ports.isEmpty();
+        EXPECT_EQ(h.state.PortCount, c.list.size());
+        for (int i = 0; i < c.list.size(); ++i)
+            EXPECT_EQ(QStringLiteral("COM%1").arg(h.state.PortList[size_t(i + 1)]), c.list[i]);
+        const bool serial = !c.list.isEmpty();
         const bool gpib = c.gpib && !c.gpibFailsAt;
         EXPECT_EQ(h.state.GpibAvailable, gpib ? 1 : 0);
         EXPECT_EQ(h.c().con->option(1)->isEnabled(), serial);
@@ -73,12 +97,12 @@ TEST(Discovery, PortListMenusAndGpibFollowWhatIsUsable)
         EXPECT_EQ(h.c().gpibaddr->isEnabled(), gpib);
         EXPECT_EQ(h.c().mnugpib->isEnabled(), gpib);
         EXPECT_EQ(h.form->timer2().isActive(), c.loads);
-        if (c.loads) {
-            EXPECT_TRUE(h.dialogs.messages.isEmpty());
-        } else {
-            ASSERT_EQ(h.dialogs.messages.size(), 1);
-            EXPECT_EQ(h.dialogs.messages[0],
-                      (ScriptedDialogs::Message{"Not valid connecting interface!", ""}));
+        QList<ScriptedDialogs::Message> messages = c.messages;
+        if (!c.loads && c.inUse.isEmpty())
+            messages = {{"Not valid connecting interface!", ""}};
+        EXPECT_EQ(h.dialogs.messages, messages);
+        if (!c.inUse.isEmpty() && c.loads) {
+            EXPECT_EQ(h.c().SBar1->panelText(1), "COM1 is in use by another program.");
         }
         EXPECT_TRUE(h.serial.commands().isEmpty()) << "discovery sends nothing";
     }

@@ -31,7 +31,11 @@ TEST(SimOptions, ControlCommands)
                                      {"  unplug ", C::Unplug},
                                      {"load open", C::SetLoad},
                                      {"off", C::OutputOff},
-                                     {"trip ocp", C::Trip}})
+                                     {"trip ocp", C::Trip},
+                                     {"babble", C::SetFault},
+                                     {"send 9.999", C::SendLine}})
         EXPECT_EQ(parseControlCommand(QString::fromLatin1(line), nullptr).value_or(C{}).kind, kind) << line;
     EXPECT_EQ(parseControlCommand(QStringLiteral("late 2000"), nullptr)->lateMs, 2000);
+    EXPECT_EQ(parseControlCommand(QStringLiteral("babble"), nullptr)->fault, Fault::Babble);
+    EXPECT_EQ(parseControlCommand(QStringLiteral("send 9.999"), nullptr)->line, "9.999");
 }
