@@ -67,16 +67,50 @@ void CommandLink::SendCommand(const QString& command)
 void CommandLink::SerialSend(const QString& command)
 {
     OpenSerialPort();
-    if (!m_serial.isOpen())
+    m_lastSendFailed = !m_serial.isOpen();
+    if (m_lastSendFailed)
         return;
     // An answer that arrived after its read gave up would otherwise be taken as the answer to the
     // next query, shifting every answer after it by one.
-    const QByteArray stale = m_serial.takeInput();
-    if (!stale.isEmpty())
-        tell([&stale](LinkObserver& o, const LinkMoment& at) { o.staleInputDiscarded(at, stale); });
+    discardLateAnswer();
+    discardInput(m_serial.takeInput());
     const QByteArray bytes = toWire(command + u'\r');
     m_serial.write(bytes);
     tell([&bytes](LinkObserver& o, const LinkMoment& at) { o.sent(at, bytes); });
+}
+
+void CommandLink::discardInput(const QByteArray& stale)
+{
+    if (!stale.isEmpty())
+        tell([&stale](LinkObserver& o, const LinkMoment& at) { o.staleInputDiscarded(at, stale); });
+}
+
+// After a time-out on this port and these settings, waits for the line to fall quiet, throwing away
+// what comes meanwhile: the answer that was too late. Another port or baud rate (the connect search)
+// needs no wait: a late answer there is not the next query's.
+void CommandLink::discardLateAnswer()
+{
+    if (!m_overdueAnswer)
+        return;
+    const auto [port, settings] = *m_overdueAnswer;
+    m_overdueAnswer.reset();
+    if (port != m_serial.portNumber() || settings != m_serial.settings())
+        return;
+    const qint64 start = m_clock.nanoseconds();
+    qint64 quietSince = start;
+    for (;;) {
+        const QByteArray late = m_serial.takeInput();
+        const qint64 now = m_clock.nanoseconds();
+        if (!late.isEmpty()) {
+            discardInput(late);
+            quietSince = now;
+        }
+        const qint64 quietLeft = kLateAnswerQuietNs - (now - quietSince);
+        const qint64 waitLeft = kLateAnswerWaitNs - (now - start);
+        if (quietLeft <= 0 || waitLeft <= 0)
+            return;
+        m_serial.waitForInput(static_cast<int>((std::min(quietLeft, waitLeft) + 999'999) / 1'000'000));
+    }
 }
 
 void CommandLink::ReadResponse()
@@ -120,6 +154,7 @@ void CommandLink::SerialReadLine(QString& text)
         if (elapsed > kAnswerTimeoutNs) {
             tell([&text](LinkObserver& o, const LinkMoment& at) { o.timedOut(at, toWire(text)); });
             m_state.LinkError = 1;
+            m_overdueAnswer = std::pair{m_serial.portNumber(), m_serial.settings()};
             CloseSerialPort();
             reportSerialTimeout();
             return;

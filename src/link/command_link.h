@@ -9,6 +9,8 @@
 #include "link/link_observer.h"
 
 #include <QString>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace orx {
@@ -27,6 +29,12 @@ public:
     // Most characters one serial read keeps while waiting for the line feed; only the first 40
     // ever reach ResponseBuffer, the cap just keeps a chattering device from filling memory.
     static constexpr qsizetype kMaxLineLength = 1024;
+    // After a time-out the answer may still come. Before the next command on the same port and
+    // settings, input is read and thrown away until the line has been quiet this long (but never
+    // longer than kLateAnswerWaitNs in all), so an answer up to about 1.5 s late is never taken as
+    // the answer to the next query.
+    static constexpr qint64 kLateAnswerQuietNs = 500'000'000;
+    static constexpr qint64 kLateAnswerWaitNs = 2'000'000'000;
 
     CommandLink(ProgramState& state, SerialService& serial, GpibService& gpib, Dialogs& dialogs,
                 StatusPanels& status, const Clock& clock);
@@ -52,10 +60,15 @@ public:
     // A connect begins: the observers' times count from here.
     void noteConnectStarted();
 
+    // True when the last serial send could not reach the port (it could not be opened).
+    bool lastSendFailed() const { return m_lastSendFailed; }
+
 private:
     bool serialSelected() const { return m_state.InterfaceMode == 1; }
     void reportSerialTimeout();
     static void appendCapped(QString& text, const QString& received);
+    void discardLateAnswer();
+    void discardInput(const QByteArray& stale);
     QString interfaceName() const;
     // Calls `report(observer, moment)` for every observer; costs nothing when there is none.
     template <typename Report>
@@ -69,6 +82,9 @@ private:
     const Clock& m_clock;
     std::vector<LinkObserver*> m_observers;
     qint64 m_connectStartNs;
+    bool m_lastSendFailed = false;
+    // Where the last time-out happened (port and settings), while its answer may still come.
+    std::optional<std::pair<int, QString>> m_overdueAnswer;
 };
 
 } // namespace orx

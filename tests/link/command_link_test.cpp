@@ -102,13 +102,39 @@ TEST_F(LinkFixture, TimeOutClosesThePortKeepsThePartialTextAndReportsOnlyBeforeT
     }
 }
 
+// The next query follows the time-out at once, as in a monitoring tick: the late answer arrives while
+// the link waits for the line to fall quiet, never while it reads the next answer.
 TEST_F(LinkFixture, LateAnswerIsNotTakenForTheNextOne)
 {
     state.ConnectStarted = 1;
-    EXPECT_FALSE(serialQuery("late\n", 1500));
-    clock.advanceMilliseconds(600); // the late answer arrives while nobody is reading
-    EXPECT_TRUE(serialQuery("fresh\n"));
-    EXPECT_EQ(state.ResponseBuffer.text(), padded("fresh"));
+    const struct
+    {
+        const char* name;
+        qint64 lateMs;
+        bool otherBaud;     // the next query goes out at another baud rate, as in the connect search
+        qint64 nextQueryMs; // at most, from the time-out to the fresh answer
+    } cases[] = {
+        {"1.2 s late", 1200, false, 1000},
+        {"1.5 s late", 1500, false, 1300},
+        {"no answer at all", 0, false, 800},
+        {"another baud rate (the search): no wait", 0, true, 300},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        serial.settings() == QStringLiteral("9600,n,8,1") ? void()
+                                                          : serial.setSettings(QStringLiteral("9600,n,8,1"));
+        if (c.lateMs > 0)
+            serial.answerNextWrite("late\n", c.lateMs);
+        EXPECT_FALSE(link.query(QStringLiteral(":MEAS?")));
+        if (c.otherBaud)
+            serial.setSettings(QStringLiteral("4800,n,8,1"));
+        const qint64 timedOutAt = clock.nanoseconds();
+        EXPECT_TRUE(serialQuery("fresh\n", 250)); // an answer takes its time on the wire
+        EXPECT_EQ(state.ResponseBuffer.text(), padded("fresh"));
+        EXPECT_LE(clock.nanoseconds() - timedOutAt, c.nextQueryMs * 1'000'000);
+        clock.advanceMilliseconds(5000); // nothing of this case is left for the next one
+        serial.takeInput();
+    }
 }
 
 TEST_F(LinkFixture, EndlessStreamWithoutLineFeedStaysBounded)
