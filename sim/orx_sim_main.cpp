@@ -89,6 +89,10 @@ void carryOut(const ControlCommand& command, PtyServer& server)
         server.withInstrument([](Instrument& instrument) { instrument.frontPanelOutputOff(); });
         reply(QStringLiteral("ok off"));
         return;
+    case ControlCommand::LagOnce:
+        server.lagNextAnswer(*command.lateMs);
+        reply(QStringLiteral("ok lag"));
+        return;
     case ControlCommand::SendLine:
         server.sendUnasked(command.line.toLatin1() + '\n');
         reply(QStringLiteral("ok send"));

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
+#include <utility>
 
 namespace orx::sim {
 namespace {
@@ -394,6 +395,12 @@ void PtyServer::babbleLocked(qint64 nowNs)
     m_nextBabbleNs = nowNs + kPieceNs;
 }
 
+void PtyServer::lagNextAnswer(int ms)
+{
+    std::lock_guard lock(m_mutex);
+    m_lagNextMs = std::max(ms, 0);
+}
+
 void PtyServer::sendUnasked(const QByteArray& bytes)
 {
     {
@@ -410,7 +417,9 @@ void PtyServer::queueAnswerLocked(const QString& answer, qint64 nowNs)
     QByteArray bytes = answer.toLatin1() + '\n';
     if (m_fault == Fault::Garbage)
         bytes = garbleAnswer(bytes.size(), m_noiseSeed);
-    queueBytesLocked(bytes, m_fault == Fault::Late ? nowNs + qint64(m_lateMs) * kNsPerMs : nowNs);
+    qint64 offered = m_fault == Fault::Late ? nowNs + qint64(m_lateMs) * kNsPerMs : nowNs;
+    offered += qint64(std::exchange(m_lagNextMs, 0)) * kNsPerMs;
+    queueBytesLocked(bytes, offered);
 }
 
 void PtyServer::queueBytesLocked(const QByteArray& bytes, qint64 offered)

@@ -91,6 +91,9 @@ public:
     bool replug(QString* error = nullptr);
     bool isUnplugged() const;
 
+    // The next answer only leaves the instrument `ms` late; the ones after it are on time again.
+    void lagNextAnswer(int ms);
+
     // Bytes the instrument sends now without being asked (a late answer, a stray line).
     void sendUnasked(const QByteArray& bytes);
 
@@ -134,6 +137,7 @@ private:
     int m_lateMs;
     quint32 m_noiseSeed = 1;
     qint64 m_nextBabbleNs = 0; // when the endless stream sends its next piece
+    int m_lagNextMs = 0;       // how late the next answer is, once
     std::FILE* m_log = nullptr;
 
     QByteArray m_partial;

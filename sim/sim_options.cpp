@@ -155,6 +155,7 @@ QString simUsage()
         "  silence            stop answering (commands are still carried out)\n"
         "  late [MS]          answer MS ms late (default: the --late-ms value)\n"
         "  garbage            send noise instead of answers\n"
+        "  lag MS             the next answer only comes MS ms late\n"
         "  babble             send an endless stream of noise without a line feed, no answers\n"
         "  send TEXT          send the line TEXT now, unasked (as a late answer would arrive)\n"
         "  unplug             the port vanishes: the pty closes and the link is removed\n"
@@ -207,6 +208,12 @@ std::optional<ControlCommand> parseControlCommand(const QString& line, QString* 
         c.kind = ControlCommand::SetLoad;
         if (argument.isEmpty() || !loadFromText(argument, c.loadOhms))
             return refuse(QStringLiteral("invalid load: ") + argument);
+        return c;
+    }
+    if (verb == u"lag") {
+        c.kind = ControlCommand::LagOnce;
+        if (!(c.lateMs = lateFromText(argument)))
+            return refuse(QStringLiteral("invalid argument: ") + argument);
         return c;
     }
     if (verb == u"send") {

@@ -37,6 +37,7 @@ struct ControlCommand
         OutputOff, // the front panel's output key
         Trip,      // protection
         SendLine,  // line: sent unasked, with a line feed
+        LagOnce,   // lateMs: the next answer only comes that late
     };
     Kind kind = Normal;
     Fault fault = Fault::None;

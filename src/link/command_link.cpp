@@ -98,16 +98,19 @@ void CommandLink::discardLateAnswer()
         return;
     const qint64 start = m_clock.nanoseconds();
     qint64 quietSince = start;
+    qsizetype discarded = 0;
     for (;;) {
         const QByteArray late = m_serial.takeInput();
         const qint64 now = m_clock.nanoseconds();
         if (!late.isEmpty()) {
             discardInput(late);
             quietSince = now;
+            discarded += late.size();
         }
         const qint64 quietLeft = kLateAnswerQuietNs - (now - quietSince);
         const qint64 waitLeft = kLateAnswerWaitNs - (now - start);
-        if (quietLeft <= 0 || waitLeft <= 0)
+        // More than a line's worth is noise, not a late answer: waiting for quiet would not end.
+        if (quietLeft <= 0 || waitLeft <= 0 || discarded > kMaxLineLength)
             return;
         m_serial.waitForInput(static_cast<int>((std::min(quietLeft, waitLeft) + 999'999) / 1'000'000));
     }

@@ -31,8 +31,8 @@ public:
     static constexpr qsizetype kMaxLineLength = 1024;
     // After a time-out the answer may still come. Before the next command on the same port and
     // settings, input is read and thrown away until the line has been quiet this long (but never
-    // longer than kLateAnswerWaitNs in all), so an answer up to about 1.5 s late is never taken as
-    // the answer to the next query.
+    // longer than kLateAnswerWaitNs in all, nor once more than a line's worth of noise came), so an
+    // answer up to about 1.5 s late is never taken as the answer to the next query.
     static constexpr qint64 kLateAnswerQuietNs = 500'000'000;
     static constexpr qint64 kLateAnswerWaitNs = 2'000'000'000;
 

@@ -6,7 +6,7 @@
 #include "connection/connector.h"
 #include "link/clock.h"
 #include "link/qt_serial_service.h"
-#include "sim_process.h"
+#include "support/sim_process.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_gpib.h"
 #include "ui/numeric_field.h"

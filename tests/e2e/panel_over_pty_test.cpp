@@ -1,6 +1,6 @@
 // The panel program itself, started as an operator would, finding orx-sim behind COM2.
 
-#include "sim_process.h"
+#include "support/sim_process.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -33,7 +33,8 @@ TEST(SimOptions, ControlCommands)
                                      {"off", C::OutputOff},
                                      {"trip ocp", C::Trip},
                                      {"babble", C::SetFault},
-                                     {"send 9.999", C::SendLine}})
+                                     {"send 9.999", C::SendLine},
+                                     {"lag 1200", C::LagOnce}})
         EXPECT_EQ(parseControlCommand(QString::fromLatin1(line), nullptr).value_or(C{}).kind, kind) << line;
     EXPECT_EQ(parseControlCommand(QStringLiteral("late 2000"), nullptr)->lateMs, 2000);
     EXPECT_EQ(parseControlCommand(QStringLiteral("babble"), nullptr)->fault, Fault::Babble);

@@ -1,4 +1,4 @@
-#include "sim_process.h"
+#include "support/sim_process.h"
 
 #include <QFile>
 

@@ -16,6 +16,7 @@ public:
     ~SimProcess();
 
     bool started() const { return !m_device.isEmpty(); }
+    QString devicePath() const { return m_device; }
     QString linkPath() const { return m_dir.filePath(QStringLiteral("orx")); }
     QString logPath() const { return m_dir.filePath(QStringLiteral("received.log")); }
     QString folder() const { return m_dir.path(); }

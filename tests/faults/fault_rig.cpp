@@ -1,0 +1,81 @@
+#include "fault_rig.h"
+
+#include "connection/connector.h"
+#include "link/command_link.h"
+#include "panel/monitoring_loop.h"
+#include "ui/numeric_field.h"
+#include "ui/option_group.h"
+
+#include <QTest>
+#include <ctime>
+
+namespace orx::test {
+namespace {
+
+double threadCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+} // namespace
+
+FaultRig::FaultRig(const QStringList& simOptions) : sim(simOptions)
+{
+    qputenv("ORX_COM1", sim.linkPath().toLocal8Bit());
+    initialiseAtStart(state, sim.folder());
+    gpib.failApplyAt = 0; // no GPIB interface
+    form = std::make_unique<Form1>(state, Form1Services{serial, gpib, dialogs, clock, [] { return false; },
+                                                        [] {
+                                                        }});
+    form->link().addObserver(&wire);
+    QObject::connect(&form->monitoring(), &MonitoringLoop::ticked, [this] { ++ticks; });
+}
+
+FaultRig::~FaultRig()
+{
+    form->link().removeObserver(&wire);
+    form.reset();
+    qputenv("ORX_COM1", QByteArray());
+}
+
+bool FaultRig::connect()
+{
+    if (!sim.started() || !form->load())
+        return false;
+    form->timer2().stop();
+    form->connector().Timer2_Timer();
+    return state.ConnectDone == 1;
+}
+
+bool FaultRig::startMonitoring(double volts)
+{
+    c().setv->setValue(volts);
+    emit c().setv->keyReleased();
+    c().output->select(1);
+    const int before = ticks;
+    return waitFor([&] { return ticks > before; }, 3000);
+}
+
+bool FaultRig::waitFor(const std::function<bool()>& done, int ms)
+{
+    return QTest::qWaitFor(done, ms);
+}
+
+double FaultRig::cpuShareWhileIdle(int ms)
+{
+    const double before = threadCpuSeconds();
+    QTest::qWait(ms);
+    return (threadCpuSeconds() - before) / (ms / 1000.0);
+}
+
+qsizetype FaultRig::count(const QString& event) const
+{
+    qsizetype n = 0;
+    for (const QString& line : wire.events)
+        n += line.contains(event) ? 1 : 0;
+    return n;
+}
+
+} // namespace orx::test

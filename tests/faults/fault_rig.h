@@ -1,0 +1,48 @@
+#pragma once
+// The main window in this process, with the real serial service and the real clock, against orx-sim
+// in a process of its own behind COM1 (the other ports hidden, no GPIB). Faults are set on the
+// simulator's standard input; a link observer writes down what crossed the wire.
+
+#include "app/form1.h"
+#include "app/program_state.h"
+#include "link/clock.h"
+#include "link/qt_serial_service.h"
+#include "support/recording_link_observer.h"
+#include "support/scripted_dialogs.h"
+#include "support/scripted_gpib.h"
+#include "support/sim_process.h"
+
+#include <functional>
+#include <memory>
+
+namespace orx::test {
+
+struct FaultRig
+{
+    explicit FaultRig(const QStringList& simOptions = {QStringLiteral("--load"), QStringLiteral("10")});
+    ~FaultRig();
+
+    // Builds and loads the main window and runs one connect; true when it connected.
+    bool connect();
+    // The operator enters a voltage and switches the output on; true once the first tick is done.
+    bool startMonitoring(double volts = 5.0);
+    // Lets events run (ticks among them) until `done` or `ms` have passed.
+    bool waitFor(const std::function<bool()>& done, int ms);
+    // Lets events run for `ms`; the share of one core the panel's thread used meanwhile.
+    double cpuShareWhileIdle(int ms);
+
+    const Form1Controls& c() const { return form->controls(); }
+    qsizetype count(const QString& event) const; // wire events containing the text
+
+    SimProcess sim;
+    ProgramState state;
+    SteadyClock clock;
+    QtSerialService serial;
+    ScriptedGpib gpib;
+    ScriptedDialogs dialogs;
+    RecordingLinkObserver wire;
+    std::unique_ptr<Form1> form;
+    int ticks = 0;
+};
+
+} // namespace orx::test

@@ -1,0 +1,22 @@
+// Another program that holds a serial port: opens the device given as its argument, says "held" on
+// its standard output and keeps it open until it is killed.
+
+#include <QCoreApplication>
+#include <QSerialPort>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc < 2)
+        return 2;
+    QSerialPort port;
+    port.setPortName(QString::fromLocal8Bit(argv[1]));
+    if (!port.open(QIODevice::ReadWrite)) {
+        std::printf("failed %s\n", qPrintable(port.errorString()));
+        return 1;
+    }
+    std::printf("held\n");
+    std::fflush(stdout);
+    return app.exec();
+}
