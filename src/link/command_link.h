@@ -39,6 +39,9 @@ public:
     bool query(const QString& command);
     // The answer in ResponseBuffer read by the leading-number rule.
     double responseValue() const;
+    // How many reads have failed so far: a long operation compares it before and after to learn
+    // whether every answer of its queries arrived.
+    qint64 failedReads() const { return m_failedReads; }
 
     SerialService& serial() { return m_serial; }
     GpibService& gpib() { return m_gpib; }
@@ -54,6 +57,7 @@ private:
     Dialogs& m_dialogs;
     StatusPanels& m_status;
     const Clock& m_clock;
+    qint64 m_failedReads = 0;
 };
 
 } // namespace orx

@@ -58,6 +58,7 @@ TEST_F(LinkFixture, SerialAnswersLandInTheFortyCharacterBuffer)
         EXPECT_EQ(state.ResponseBuffer.text(), c.buffer) << c.name;
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(link.failedReads(), 0);
 }
 
 TEST_F(LinkFixture, AnswerInPiecesIsJoined)
@@ -122,6 +123,7 @@ TEST_F(LinkFixture, LateAnswerIsNotTakenForTheNextOne)
     clock.advanceMilliseconds(600); // the late answer arrives while nobody is reading
     EXPECT_TRUE(serialQuery("fresh\n"));
     EXPECT_EQ(state.ResponseBuffer.text(), padded("fresh"));
+    EXPECT_EQ(link.failedReads(), 1) << "the one that timed out";
 }
 
 TEST_F(LinkFixture, EndlessStreamWithoutLineFeedStaysBounded)
@@ -173,6 +175,7 @@ TEST_F(LinkFixture, GpibSendsUnchangedAndJudgesBlankAnswersAsFailures)
         EXPECT_EQ(state.LinkError, c.linkError) << c.name;
         EXPECT_EQ(state.ResponseBuffer.text(), c.buffer) << c.name;
     }
+    EXPECT_EQ(link.failedReads(), 3) << "blank, empty and failed answers";
     EXPECT_EQ(gpib.written.first(), QByteArray(":MEAS?"));
     EXPECT_TRUE(serial.written.isEmpty());
     EXPECT_TRUE(dialogs.messages.isEmpty()) << "GPIB failures are silent";
