@@ -9,6 +9,8 @@
 #include "help/help_commands.h"
 #include "link/command_link.h"
 #include "link/gpib_service.h"
+#include "memory/auto_mode.h"
+#include "memory/memory_bank.h"
 #include "panel/monitoring_loop.h"
 #include "panel/output_switches.h"
 #include "panel/read_back.h"
@@ -52,8 +54,11 @@ Form1::Form1(ProgramState& state, Form1Services services)
         m_timer2, [this] { return m_ending; });
     m_shutdown = std::make_unique<Shutdown>(m_state, *m_link, *m_panelStates, [this] { endProgram(); });
     m_help = std::make_unique<HelpCommands>(this, m_state, m_services.dialogs);
+    m_autoMode = std::make_unique<AutoMode>(m_c, m_state, m_members, *m_link, *m_panelStates);
+    m_memoryBank = std::make_unique<MemoryBank>(m_c, m_state, *m_link, *m_readBack);
     connectInterfaceControls();
     connectControlPanel();
+    connectMemory();
     connectCommands();
 }
 
@@ -107,6 +112,18 @@ void Form1::connectControlPanel()
     connect(m_c.clearocp, &QPushButton::clicked, this, [switches] { switches->clearocp_Click(); });
     connect(&m_timer1, &QTimer::timeout, this, [this] { m_monitoring->Timer1_Timer(); });
     m_setpoints->connectFields(this);
+}
+
+void Form1::connectMemory()
+{
+    AutoMode* autoMode = m_autoMode.get();
+    connect(m_c.autorun, &OptionGroup::clicked, this,
+            [autoMode](int index) { autoMode->autorun_Click(index); });
+    autoMode->connectFields(this);
+    m_memoryBank->connectFields(this);
+    MemoryBank* bank = m_memoryBank.get();
+    connect(m_c.recall, &QPushButton::clicked, this, [bank] { bank->recall_Click(); });
+    connect(m_c.save, &QPushButton::clicked, this, [bank] { bank->save_Click(); });
 }
 
 void Form1::connectCommands()

@@ -13,6 +13,7 @@
 
 namespace orx {
 
+class AutoMode;
 class Clock;
 class CommandLink;
 class Connector;
@@ -20,6 +21,7 @@ class Dialogs;
 class GpibService;
 class HelpCommands;
 class InterfaceSelection;
+class MemoryBank;
 class MonitoringLoop;
 class OutputSwitches;
 class PanelStates;
@@ -62,6 +64,8 @@ public:
     Connector& connector() { return *m_connector; }
     Shutdown& shutdown() { return *m_shutdown; }
     HelpCommands& help() { return *m_help; }
+    AutoMode& autoMode() { return *m_autoMode; }
+    MemoryBank& memoryBank() { return *m_memoryBank; }
     QTimer& timer1() { return m_timer1; }
     QTimer& timer2() { return m_timer2; }
     bool isEnding() const { return m_ending; }
@@ -74,6 +78,7 @@ private:
     void connectInterfaceControls();
     void connectCommands();
     void connectControlPanel();
+    void connectMemory();
     void endProgram();
 
     ProgramState& m_state;
@@ -93,6 +98,8 @@ private:
     std::unique_ptr<Connector> m_connector;
     std::unique_ptr<Shutdown> m_shutdown;
     std::unique_ptr<HelpCommands> m_help;
+    std::unique_ptr<AutoMode> m_autoMode;
+    std::unique_ptr<MemoryBank> m_memoryBank;
 };
 
 } // namespace orx
