@@ -11,6 +11,8 @@
 #include "link/gpib_service.h"
 #include "memory/auto_mode.h"
 #include "memory/memory_bank.h"
+#include "memory/memory_download.h"
+#include "memory/memory_upload.h"
 #include "panel/monitoring_loop.h"
 #include "panel/output_switches.h"
 #include "panel/read_back.h"
@@ -56,6 +58,11 @@ Form1::Form1(ProgramState& state, Form1Services services)
     m_help = std::make_unique<HelpCommands>(this, m_state, m_services.dialogs);
     m_autoMode = std::make_unique<AutoMode>(m_c, m_state, m_members, *m_link, *m_panelStates);
     m_memoryBank = std::make_unique<MemoryBank>(m_c, m_state, *m_link, *m_readBack);
+    const TransferParts transfer{this, m_c, m_state, m_services.dialogs, *m_memoryBank, m_transfers, [this] {
+                                     return m_ending;
+                                 }};
+    m_download = std::make_unique<MemoryDownload>(transfer);
+    m_upload = std::make_unique<MemoryUpload>(transfer, m_services.clock, m_services.idleWait);
     connectInterfaceControls();
     connectControlPanel();
     connectMemory();
@@ -121,24 +128,39 @@ void Form1::connectMemory()
             [autoMode](int index) { autoMode->autorun_Click(index); });
     autoMode->connectFields(this);
     m_memoryBank->connectFields(this);
+    // One transfer at a time: while one runs, the buttons that would recall, save or start another
+    // do nothing.
+    const auto unlessTransferring = [this](QPushButton* button, std::function<void()> action) {
+        connect(button, &QPushButton::clicked, this, [this, action] {
+            if (!m_transfers.running())
+                action();
+        });
+    };
     MemoryBank* bank = m_memoryBank.get();
-    connect(m_c.recall, &QPushButton::clicked, this, [bank] { bank->recall_Click(); });
-    connect(m_c.save, &QPushButton::clicked, this, [bank] { bank->save_Click(); });
+    unlessTransferring(m_c.recall, [bank] { bank->recall_Click(); });
+    unlessTransferring(m_c.save, [bank] { bank->save_Click(); });
+    unlessTransferring(m_c.rallfile, [this] { m_upload->rallfile_Click(); });
+    unlessTransferring(m_c.sallfile, [this] { m_download->sallfile_Click(); });
 }
 
 void Form1::connectCommands()
 {
     Connector* connector = m_connector.get();
     connect(&m_timer2, &QTimer::timeout, this, [connector] { connector->Timer2_Timer(); });
-    connect(m_c.cmd_reconnect, &QPushButton::clicked, this, [connector] { connector->StartConnect(); });
-    connect(m_c.mnu_reconnect, &QAction::triggered, this, [connector] { connector->StartConnect(); });
+    // A new search would pull the instrument away under a running transfer.
+    const auto reconnect = [this, connector] {
+        if (!m_transfers.running())
+            connector->StartConnect();
+    };
+    connect(m_c.cmd_reconnect, &QPushButton::clicked, this, reconnect);
+    connect(m_c.mnu_reconnect, &QAction::triggered, this, reconnect);
     for (int i = 0; i < 3; ++i) {
         QAction* item = m_c.deviceItem(i);
         // The model always comes from the instrument: the item only starts a new search and keeps its
         // check mark as the last identification left it.
-        connect(item, &QAction::triggered, this, [connector, item](bool checked) {
+        connect(item, &QAction::triggered, this, [item, reconnect](bool checked) {
             item->setChecked(!checked);
-            connector->StartConnect();
+            reconnect();
         });
     }
     Shutdown* shutdown = m_shutdown.get();
