@@ -11,7 +11,7 @@
 #include "link/command_link.h"
 #include "link/gpib_library_service.h"
 #include "link/qt_serial_service.h"
-#include "sim/pty_server.h"
+#include "paced_instrument.h"
 #include "ui/dialogs.h"
 #include "ui/status_panels.h"
 
@@ -58,18 +58,9 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    sim::PtyOptions options;
-    options.baud = kBaud;
-    options.paced = true;
-    options.loadOhms = 10.0;
-    options.linkPath = dir.filePath(QStringLiteral("orx"));
-    sim::PtyServer server(options);
-    QString error;
-    if (!server.start(&error)) {
-        std::fprintf(stderr, "cannot start the virtual instrument: %s\n", qPrintable(error));
+    const auto server = bench::startPacedInstrument(dir, kBaud, 10.0);
+    if (!server)
         return 1;
-    }
-    qputenv("ORX_COM1", options.linkPath.toLocal8Bit());
 
     ProgramState state;
     SetDefaults(state, 8);
@@ -105,7 +96,7 @@ int main(int argc, char** argv)
     std::printf("  overhead:  %+.2f%% of the wire time (target: within 5%%)\n",
                 100.0 * (elapsed - wire) / wire);
 
-    server.setFault(sim::Fault::Silence);
+    server->setFault(sim::Fault::Silence);
     double cpu = 0;
     double waited = 0;
     for (int i = 0; i < kTimeouts; ++i) {
@@ -117,6 +108,6 @@ int main(int argc, char** argv)
     }
     std::printf("%d time-outs: %.3f s waited each, %.3f ms CPU each (target: under 20 ms)\n", kTimeouts,
                 waited / kTimeouts, 1000.0 * cpu / kTimeouts);
-    server.stop();
+    server->stop();
     return failures == 0 ? 0 : 1;
 }

@@ -14,7 +14,8 @@
 #include "link/clock.h"
 #include "link/gpib_library_service.h"
 #include "link/qt_serial_service.h"
-#include "sim/pty_server.h"
+#include "paced_instrument.h"
+#include "sim/instrument.h"
 #include "ui/dialogs.h"
 
 #include <QApplication>
@@ -115,20 +116,10 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    sim::PtyOptions options;
-    options.baud = kBaud;
-    options.paced = true;
-    options.linkPath = dir.filePath(QStringLiteral("orx"));
-    sim::PtyServer server(options);
-    QString error;
-    if (!server.start(&error)) {
-        std::fprintf(stderr, "cannot start the virtual instrument: %s\n", qPrintable(error));
+    const auto server = bench::startPacedInstrument(dir, kBaud);
+    if (!server)
         return 1;
-    }
-    qputenv("ORX_COM1", options.linkPath.toLocal8Bit());
-    for (const char* other : {"ORX_COM2", "ORX_COM3", "ORX_COM4"})
-        qputenv(other, QByteArray());
-    server.withInstrument([](sim::Instrument& orx) {
+    server->withInstrument([](sim::Instrument& orx) {
         for (int i = 0; i < kMemories; ++i)
             orx.setMemory(i, benchMemory(i));
     });
@@ -162,7 +153,7 @@ int main(int argc, char** argv)
     std::printf("  wire time: %.3f s (%lld characters)\n", downloadWire, serial.characters());
     std::printf("  ratio:     %.3f (target: at most 1.05)\n", download / downloadWire);
 
-    server.withInstrument([](sim::Instrument& orx) {
+    server->withInstrument([](sim::Instrument& orx) {
         for (int i = 0; i < kMemories; ++i)
             orx.setMemory(i, sim::factorySettings(0));
     });
@@ -183,11 +174,11 @@ int main(int argc, char** argv)
                 upload / (kMemories * kPauseSeconds));
 
     int wrong = 0;
-    server.withInstrument([&wrong](sim::Instrument& orx) {
+    server->withInstrument([&wrong](sim::Instrument& orx) {
         for (int i = 0; i < kMemories; ++i)
             wrong += orx.memory(i) == benchMemory(i) ? 0 : 1;
     });
     std::printf("memories restored: %d of %d\n", kMemories - wrong, kMemories);
-    server.stop();
+    server->stop();
     return wrong == 0 && dialogs.messages == 0 ? 0 : 1;
 }

@@ -25,6 +25,17 @@ QString switchCommand(const QString& head, const OptionGroup* options)
 
 } // namespace
 
+MemoryRecordTexts recordTextsOf(const RecordFields& f)
+{
+    return {f.voltage->text(),
+            f.current->text(),
+            f.delay->text(),
+            f.ovpLevel->text(),
+            f.ocpLevel->text(),
+            statusText(f.ovpSwitch->isSelected(kOn)),
+            statusText(f.ocpSwitch->isSelected(kOn))};
+}
+
 MemoryBank::MemoryBank(const Form1Controls& controls, const ProgramState& state, CommandLink& link,
                        ReadBack& readBack)
     : m_c(controls), m_state(state), m_link(link), m_readBack(readBack)
@@ -65,13 +76,8 @@ void MemoryBank::ShowMemoryCopy(int number)
 
 void MemoryBank::StoreMemoryCopy(int number)
 {
-    m_copies[static_cast<size_t>(number)] = {m_c.vm->text(),
-                                             m_c.cm->text(),
-                                             m_c.delay->text(),
-                                             m_c.ovpm->text(),
-                                             m_c.ocpm->text(),
-                                             statusText(m_c.ovpmen->isSelected(kOn)),
-                                             statusText(m_c.ocpmen->isSelected(kOn))};
+    m_copies[static_cast<size_t>(number)] =
+        recordTextsOf({m_c.vm, m_c.cm, m_c.delay, m_c.ovpm, m_c.ocpm, m_c.ovpmen, m_c.ocpmen});
 }
 
 void MemoryBank::recall_Click()

@@ -14,6 +14,8 @@ class QObject;
 namespace orx {
 
 class CommandLink;
+class NumericField;
+class OptionGroup;
 class ReadBack;
 struct Form1Controls;
 struct ProgramState;
@@ -21,6 +23,20 @@ struct ProgramState;
 // Per memory 0..99 the displayed texts of the group's fields and "True"/"False" for the two
 // protection switches; every text empty until the memory is recalled or saved.
 using MemoryCopies = std::array<MemoryRecordTexts, kMemoryCount>;
+
+// A record's texts as a set of fields shows them: each level's and the delay's displayed text, and
+// "True"/"False" for whether each protection's option "ON" is selected.
+struct RecordFields
+{
+    const NumericField* voltage;
+    const NumericField* current;
+    const NumericField* delay;
+    const NumericField* ovpLevel;
+    const NumericField* ocpLevel;
+    const OptionGroup* ovpSwitch;
+    const OptionGroup* ocpSwitch;
+};
+MemoryRecordTexts recordTextsOf(const RecordFields& fields);
 
 class MemoryBank
 {

@@ -16,7 +16,6 @@ namespace orx {
 namespace {
 
 constexpr int kOff = 0;
-constexpr int kOn = 1;
 
 const QString kCannotWrite = QStringLiteral("Can not write this file. Please try the other file.");
 
@@ -41,19 +40,6 @@ MemoryDownload::MemoryDownload(TransferParts parts) : m_p(std::move(parts)) {}
 void MemoryDownload::warn(const QString& text)
 {
     m_p.dialogs.messageBox(text, QStringLiteral("Warning"));
-}
-
-// The line of the memory just recalled, as the panel shows it.
-MemoryRecordTexts MemoryDownload::panelRecord() const
-{
-    const Form1Controls& c = m_p.controls;
-    return {c.setv->text(),
-            c.setc->text(),
-            c.delay->text(),
-            c.ovp->text(),
-            c.ocp->text(),
-            statusText(c.ovpen->isSelected(kOn)),
-            statusText(c.ocpen->isSelected(kOn))};
 }
 
 void MemoryDownload::sallfile_Click()
@@ -84,7 +70,10 @@ void MemoryDownload::sallfile_Click()
             run.progress().setText(recallText(number));
             if (!m_p.bank.RecallMemory(number))
                 unread.append(i);
-            records[static_cast<size_t>(i)] = panelRecord();
+            // The line of the memory just recalled, as the panel shows it.
+            const Form1Controls& c = m_p.controls;
+            records[static_cast<size_t>(i)] =
+                recordTextsOf({c.setv, c.setc, c.delay, c.ovp, c.ocp, c.ovpen, c.ocpen});
             run.progress().setValue(run.progress().value() + 1);
         }
     }

@@ -8,8 +8,6 @@
 
 namespace orx {
 
-struct MemoryRecordTexts;
-
 class MemoryDownload
 {
 public:
@@ -18,7 +16,6 @@ public:
     void sallfile_Click();
 
 private:
-    MemoryRecordTexts panelRecord() const;
     void warn(const QString& text);
 
     TransferParts m_p;
