@@ -205,7 +205,6 @@ TEST(AutoMode, AbsurdRangeAnswersSaturate)
     } cases[] = {
         {"1e9", "-1e9", 32767, -32768},
         {"99999", "70000", 32767, 32767},
-        {"nonsense", "12", 0, 12},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.start.toStdString());
