@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <ctime>
 
 using namespace orx;
 
@@ -98,6 +99,13 @@ sim::Settings benchMemory(int i)
     return s;
 }
 
+double cpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
 double seconds(const SteadyClock& clock, qint64 since)
 {
     return double(clock.nanoseconds() - since) / 1e9;
@@ -145,13 +153,16 @@ int main(int argc, char** argv)
 
     serial.resetCount();
     qint64 start = clock.nanoseconds();
+    const double cpuBefore = cpuSeconds();
     form.controls().sallfile->click();
     const double download = seconds(clock, start);
+    const double downloadCpu = cpuSeconds() - cpuBefore;
     const double downloadWire = wireSeconds(serial.characters());
     std::printf("download of %d memories at %d baud over a paced pty\n", kMemories, kBaud);
     std::printf("  measured:  %.3f s\n", download);
     std::printf("  wire time: %.3f s (%lld characters)\n", downloadWire, serial.characters());
     std::printf("  ratio:     %.3f (target: at most 1.05)\n", download / downloadWire);
+    std::printf("  processor: %.3f s (panel and virtual instrument together)\n", downloadCpu);
 
     server->withInstrument([](sim::Instrument& orx) {
         for (int i = 0; i < kMemories; ++i)
