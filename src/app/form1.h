@@ -74,7 +74,6 @@ public:
     MemoryBank& memoryBank() { return *m_memoryBank; }
     MemoryDownload& download() { return *m_download; }
     MemoryUpload& upload() { return *m_upload; }
-    bool transferRunning() const { return m_transfers.running(); }
     QTimer& timer1() { return m_timer1; }
     QTimer& timer2() { return m_timer2; }
     bool isEnding() const { return m_ending; }
