@@ -1,5 +1,6 @@
 #include "bench_support.h"
 
+#include <cstdio>
 #include <ctime>
 
 namespace orx::bench {
@@ -13,6 +14,26 @@ double seconds(clockid_t clock)
 }
 
 } // namespace
+
+std::unique_ptr<sim::PtyServer> startPacedInstrument(const QTemporaryDir& dir, int baud,
+                                                     std::optional<double> loadOhms)
+{
+    sim::PtyOptions options;
+    options.baud = baud;
+    options.paced = true;
+    options.loadOhms = loadOhms;
+    options.linkPath = dir.filePath(QStringLiteral("orx"));
+    auto server = std::make_unique<sim::PtyServer>(options);
+    QString error;
+    if (!server->start(&error)) {
+        std::fprintf(stderr, "cannot start the virtual instrument: %s\n", qPrintable(error));
+        return nullptr;
+    }
+    qputenv("ORX_COM1", options.linkPath.toLocal8Bit());
+    for (const char* other : {"ORX_COM2", "ORX_COM3", "ORX_COM4"})
+        qputenv(other, QByteArray());
+    return server;
+}
 
 double processCpuSeconds()
 {

@@ -3,6 +3,11 @@
 // the wire.
 
 #include "link/forwarding_serial.h"
+#include "sim/pty_server.h"
+
+#include <QTemporaryDir>
+#include <memory>
+#include <optional>
 
 namespace orx::bench {
 
@@ -26,6 +31,12 @@ public:
 
     qint64 characters = 0; // both directions
 };
+
+// The virtual instrument the benchmarks measure against: served on a pseudo-terminal that paces
+// both directions at the real wire speed, reached as COM1 (the other ports mapped away). Nothing (and
+// the reason printed) when it cannot start.
+std::unique_ptr<sim::PtyServer> startPacedInstrument(const QTemporaryDir& dir, int baud,
+                                                     std::optional<double> loadOhms = std::nullopt);
 
 // CPU time of the whole process and of the calling thread, in seconds.
 double processCpuSeconds();

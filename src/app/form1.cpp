@@ -10,6 +10,10 @@
 #include "help/help_commands.h"
 #include "link/command_link.h"
 #include "link/gpib_service.h"
+#include "memory/auto_mode.h"
+#include "memory/memory_bank.h"
+#include "memory/memory_download.h"
+#include "memory/memory_upload.h"
 #include "panel/monitoring_loop.h"
 #include "panel/output_switches.h"
 #include "panel/read_back.h"
@@ -55,9 +59,17 @@ Form1::Form1(ProgramState& state, Form1Services services)
     m_shutdown = std::make_unique<Shutdown>(m_state, *m_link, *m_panelStates, [this] { endProgram(); });
     m_help = std::make_unique<HelpCommands>(this, m_state, m_services.dialogs);
     m_editor = std::make_unique<EditorCommands>(this, m_state, m_services.dialogs, *m_c.SBar1);
+    m_autoMode = std::make_unique<AutoMode>(m_c, m_state, m_members, *m_link, *m_panelStates);
+    m_memoryBank = std::make_unique<MemoryBank>(m_c, m_state, *m_link, *m_readBack);
+    const TransferParts transfer{this, m_c, m_state, m_services.dialogs, *m_memoryBank, m_transfers, [this] {
+                                     return m_ending;
+                                 }};
+    m_download = std::make_unique<MemoryDownload>(transfer);
+    m_upload = std::make_unique<MemoryUpload>(transfer, m_services.clock, m_services.idleWait);
     m_traffic = std::make_unique<TrafficCommand>(this, *m_link, m_services.dialogs);
     connectInterfaceControls();
     connectControlPanel();
+    connectMemory();
     connectCommands();
 }
 
@@ -113,19 +125,46 @@ void Form1::connectControlPanel()
     m_setpoints->connectFields(this);
 }
 
+void Form1::connectMemory()
+{
+    AutoMode* autoMode = m_autoMode.get();
+    connect(m_c.autorun, &OptionGroup::clicked, this,
+            [autoMode](int index) { autoMode->autorun_Click(index); });
+    autoMode->connectFields(this);
+    m_memoryBank->connectFields(this);
+    // One transfer at a time: while one runs, the buttons that would recall, save or start another
+    // do nothing.
+    const auto unlessTransferring = [this](QPushButton* button, std::function<void()> action) {
+        connect(button, &QPushButton::clicked, this, [this, action] {
+            if (!m_transfers.running())
+                action();
+        });
+    };
+    MemoryBank* bank = m_memoryBank.get();
+    unlessTransferring(m_c.recall, [bank] { bank->recall_Click(); });
+    unlessTransferring(m_c.save, [bank] { bank->save_Click(); });
+    unlessTransferring(m_c.rallfile, [this] { m_upload->rallfile_Click(); });
+    unlessTransferring(m_c.sallfile, [this] { m_download->sallfile_Click(); });
+}
+
 void Form1::connectCommands()
 {
     Connector* connector = m_connector.get();
     connect(&m_timer2, &QTimer::timeout, this, [connector] { connector->Timer2_Timer(); });
-    connect(m_c.cmd_reconnect, &QPushButton::clicked, this, [connector] { connector->StartConnect(); });
-    connect(m_c.mnu_reconnect, &QAction::triggered, this, [connector] { connector->StartConnect(); });
+    // A new search would pull the instrument away under a running transfer.
+    const auto reconnect = [this, connector] {
+        if (!m_transfers.running())
+            connector->StartConnect();
+    };
+    connect(m_c.cmd_reconnect, &QPushButton::clicked, this, reconnect);
+    connect(m_c.mnu_reconnect, &QAction::triggered, this, reconnect);
     for (int i = 0; i < 3; ++i) {
         QAction* item = m_c.deviceItem(i);
         // The model always comes from the instrument: the item only starts a new search and keeps its
         // check mark as the last identification left it.
-        connect(item, &QAction::triggered, this, [connector, item](bool checked) {
+        connect(item, &QAction::triggered, this, [item, reconnect](bool checked) {
             item->setChecked(!checked);
-            connector->StartConnect();
+            reconnect();
         });
     }
     Shutdown* shutdown = m_shutdown.get();

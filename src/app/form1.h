@@ -5,6 +5,9 @@
 
 #include "app/form1_controls.h"
 #include "app/form1_members.h"
+#include "memory/transfer_run.h"
+#include "memory/wait_seconds.h"
+#include "ui/pending_events.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -13,6 +16,7 @@
 
 namespace orx {
 
+class AutoMode;
 class Clock;
 class CommandLink;
 class Connector;
@@ -21,6 +25,9 @@ class EditorCommands;
 class GpibService;
 class HelpCommands;
 class InterfaceSelection;
+class MemoryBank;
+class MemoryDownload;
+class MemoryUpload;
 class MonitoringLoop;
 class OutputSwitches;
 class PanelStates;
@@ -39,6 +46,7 @@ struct Form1Services
     const Clock& clock;
     std::function<bool()> anotherCopyRunning; // the single-copy check
     std::function<void()> endProgram;         // ends the program at once
+    IdleWait idleWait = waitForPendingEvents; // how waits sleep while letting events run
 };
 
 class Form1 : public QMainWindow
@@ -64,6 +72,10 @@ public:
     Connector& connector() { return *m_connector; }
     Shutdown& shutdown() { return *m_shutdown; }
     HelpCommands& help() { return *m_help; }
+    AutoMode& autoMode() { return *m_autoMode; }
+    MemoryBank& memoryBank() { return *m_memoryBank; }
+    MemoryDownload& download() { return *m_download; }
+    MemoryUpload& upload() { return *m_upload; }
     QTimer& timer1() { return m_timer1; }
     QTimer& timer2() { return m_timer2; }
     bool isEnding() const { return m_ending; }
@@ -76,6 +88,7 @@ private:
     void connectInterfaceControls();
     void connectCommands();
     void connectControlPanel();
+    void connectMemory();
     void endProgram();
 
     ProgramState& m_state;
@@ -96,6 +109,11 @@ private:
     std::unique_ptr<Shutdown> m_shutdown;
     std::unique_ptr<HelpCommands> m_help;
     std::unique_ptr<EditorCommands> m_editor;
+    TransferGate m_transfers;
+    std::unique_ptr<AutoMode> m_autoMode;
+    std::unique_ptr<MemoryBank> m_memoryBank;
+    std::unique_ptr<MemoryDownload> m_download;
+    std::unique_ptr<MemoryUpload> m_upload;
     std::unique_ptr<TrafficCommand> m_traffic; // last: its console watches the link until it goes
 };
 

@@ -1,7 +1,9 @@
 #include "app/form2.h"
 
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace orx {
@@ -55,6 +57,26 @@ int Form2::max() const
 int Form2::value() const
 {
     return m_bar->value();
+}
+
+void Form2::allowCancel()
+{
+    if (m_cancellable)
+        return;
+    m_cancellable = true;
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cmdcancel"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &Form2::reject);
+    layout()->addWidget(buttons);
+    setFixedSize(sizeHint());
+}
+
+// Cancel, the window's close box and Escape all end here.
+void Form2::reject()
+{
+    if (m_cancellable)
+        m_cancelRequested = true;
+    QDialog::reject();
 }
 
 } // namespace orx

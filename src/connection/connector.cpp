@@ -11,6 +11,7 @@
 #include "link/command_link.h"
 #include "link/gpib_service.h"
 #include "link/serial_service.h"
+#include "memory/auto_mode.h"
 #include "panel/read_back.h"
 #include "panel/setpoint_entry.h"
 #include "ui/dialogs.h"
@@ -221,14 +222,19 @@ void Connector::readInstrumentState(Form2& dialog)
     m_c.SBar1->setPanelText(1, QStringLiteral("Ready"));
     m_parts.readBack.ReadBackAll();
     dialog.setValue(dialog.value() + 1);
+    std::optional<double> start;
+    std::optional<double> end;
     if (m_link.query(QStringLiteral("SYST:AUTO:STAR?"))) {
-        m_c.stm->setValue(m_link.responseValue());
-        m_members.AutoStartMemory = wholeNumberClamped16(m_link.responseValue());
+        start = m_link.responseValue();
+        m_members.AutoStartMemory = wholeNumberClamped16(*start);
     }
     if (m_link.query(QStringLiteral("SYST:AUTO:CEAS?"))) {
-        m_c.endm->setValue(m_link.responseValue());
-        m_members.AutoEndMemory = wholeNumberClamped16(m_link.responseValue());
+        end = m_link.responseValue();
+        m_members.AutoEndMemory = wholeNumberClamped16(*end);
     }
+    // Both fields once both answers are in, so that their limits do not pull one to the other's
+    // old value.
+    showInstrumentRange(m_c.stm, m_c.endm, start, end);
     if (m_link.query(QStringLiteral("SYST:AUTO:CYCL?")))
         m_c.cycle->setValue(m_link.responseValue());
     const bool autoAnswered = m_link.query(QStringLiteral("SYST:AUTO?"));

@@ -123,18 +123,21 @@ void CommandLink::ReadResponse()
         QString text = m_state.ResponseBuffer;
         SerialReadLine(text);
         m_state.ResponseBuffer = text;
-        return;
-    }
-    m_state.ResponseBuffer = QString();
-    if (const auto answer = m_gpib.read()) {
-        m_state.ResponseBuffer = fromWire(*answer);
-        tell([&answer](LinkObserver& o, const LinkMoment& at) { o.received(at, *answer); });
     } else {
-        tell([](LinkObserver& o, const LinkMoment& at) { o.gpibReadFailed(at); });
+        m_state.ResponseBuffer = QString();
+        if (const auto answer = m_gpib.read()) {
+            m_state.ResponseBuffer = fromWire(*answer);
+            tell([&answer](LinkObserver& o, const LinkMoment& at) { o.received(at, *answer); });
+        } else {
+            tell([](LinkObserver& o, const LinkMoment& at) { o.gpibReadFailed(at); });
+        }
+        // An empty answer leaves the buffer blank; an answer that starts with a blank counts as failed
+        // too.
+        if (m_state.ResponseBuffer.text().front() != u' ')
+            m_state.LinkError = 0;
     }
-    // An empty answer leaves the buffer blank; an answer that starts with a blank counts as failed too.
-    if (m_state.ResponseBuffer.text().front() != u' ')
-        m_state.LinkError = 0;
+    if (m_state.LinkError != 0)
+        ++m_failedReads;
 }
 
 void CommandLink::SerialReadLine(QString& text)

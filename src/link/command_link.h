@@ -50,6 +50,9 @@ public:
     bool query(const QString& command);
     // The answer in ResponseBuffer read by the leading-number rule.
     double responseValue() const;
+    // How many reads have failed so far: a long operation compares it before and after to learn
+    // whether every answer of its queries arrived.
+    qint64 failedReads() const { return m_failedReads; }
 
     SerialService& serial() { return m_serial; }
     GpibService& gpib() { return m_gpib; }
@@ -85,6 +88,7 @@ private:
     bool m_lastSendFailed = false;
     // Where the last time-out happened (port and settings), while its answer may still come.
     std::optional<std::pair<int, QString>> m_overdueAnswer;
+    qint64 m_failedReads = 0;
 };
 
 } // namespace orx

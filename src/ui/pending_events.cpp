@@ -1,6 +1,7 @@
 #include "ui/pending_events.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 namespace orx {
 namespace {
@@ -11,13 +12,29 @@ std::function<void()>& observer()
     return instance;
 }
 
+void tellObserver()
+{
+    if (observer())
+        observer()();
+}
+
 } // namespace
 
 void letPendingEventsRun()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (observer())
-        observer()();
+    tellObserver();
+}
+
+void waitForPendingEvents(int maxWaitMs)
+{
+    // The timer is the event that ends the sleep when nothing else comes first.
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
+    wake.start(qMax(0, maxWaitMs));
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    tellObserver();
 }
 
 void setPendingEventsObserver(std::function<void()> newObserver)

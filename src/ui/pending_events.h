@@ -8,6 +8,10 @@ namespace orx {
 
 void letPendingEventsRun();
 
+// Sleeps in the event loop until an event arrives or `maxWaitMs` have passed (no busy waiting), lets
+// what arrived run, then tells the observer as letPendingEventsRun does.
+void waitForPendingEvents(int maxWaitMs);
+
 // Runs `observer` each time pending events are let run (after they ran); an empty function removes it.
 void setPendingEventsObserver(std::function<void()> observer);
 

@@ -45,6 +45,7 @@ TEST_F(LinkFixture, SerialAnswersLandInTheFortyCharacterBuffer)
         EXPECT_EQ(state.ResponseBuffer.text(), c.buffer) << c.name;
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(link.failedReads(), 0);
 }
 
 TEST_F(LinkFixture, AnswerInPiecesIsJoined)
@@ -121,8 +122,7 @@ TEST_F(LinkFixture, LateAnswerIsNotTakenForTheNextOne)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        serial.settings() == QStringLiteral("9600,n,8,1") ? void()
-                                                          : serial.setSettings(QStringLiteral("9600,n,8,1"));
+        serial.setSettings(QStringLiteral("9600,n,8,1"));
         if (c.lateMs > 0)
             serial.answerNextWrite("late\n", c.lateMs);
         EXPECT_FALSE(link.query(QStringLiteral(":MEAS?")));
@@ -135,6 +135,7 @@ TEST_F(LinkFixture, LateAnswerIsNotTakenForTheNextOne)
         clock.advanceMilliseconds(5000); // nothing of this case is left for the next one
         serial.takeInput();
     }
+    EXPECT_EQ(link.failedReads(), std::size(cases)) << "one failed read a case";
 }
 
 TEST_F(LinkFixture, EndlessStreamWithoutLineFeedStaysBounded)
@@ -186,6 +187,7 @@ TEST_F(LinkFixture, GpibSendsUnchangedAndJudgesBlankAnswersAsFailures)
         EXPECT_EQ(state.LinkError, c.linkError) << c.name;
         EXPECT_EQ(state.ResponseBuffer.text(), c.buffer) << c.name;
     }
+    EXPECT_EQ(link.failedReads(), 3) << "blank, empty and failed answers";
     EXPECT_EQ(gpib.written.first(), QByteArray(":MEAS?"));
     EXPECT_TRUE(serial.written.isEmpty());
     EXPECT_TRUE(dialogs.messages.isEmpty()) << "GPIB failures are silent";

@@ -14,10 +14,8 @@ PanelHarness::~PanelHarness() = default;
 Form1& PanelHarness::create()
 {
     form = std::make_unique<Form1>(state, Form1Services{rewriting, gpib, dialogs, clock,
-                                                        [this] { return anotherCopy; },
-                                                        [this] {
-                                                            ++endings;
-                                                        }});
+                                                        [this] { return anotherCopy; }, [this] { ++endings; },
+                                                        passTimeOnClock(clock)});
     return *form;
 }
 

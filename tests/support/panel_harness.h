@@ -8,6 +8,7 @@
 #include "sim/instrument.h"
 #include "sim/sim_gpib_service.h"
 #include "sim/sim_serial_service.h"
+#include "support/pass_time.h"
 #include "support/rewriting_serial.h"
 #include "support/scripted_dialogs.h"
 

@@ -25,6 +25,7 @@ struct ScriptedPanel
     QHash<QByteArray, QByteArray> answers;                    // command -> answer line (with its line feed)
     QList<QByteArray> sent;                                   // every command, without its carriage return
     std::function<void(const QByteArray& command)> onCommand; // runs as each command is written
+    int endings = 0;                                          // times the window ended the program
     std::unique_ptr<Form1> form;
 
     // An ORX-A100 at 5 V / 1 A, OVP 6 V on, OCP 2 A off, no trip, output on, measuring 12.3456 V and

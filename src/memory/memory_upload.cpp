@@ -1,0 +1,99 @@
+#include "memory/memory_upload.h"
+
+#include "app/form1_controls.h"
+#include "app/form2.h"
+#include "app/numbers.h"
+#include "app/program_state.h"
+#include "memory/memory_bank.h"
+#include "memory/memory_file.h"
+#include "memory/transfer_run.h"
+#include "memory/upload_plan.h"
+#include "ui/dialogs.h"
+#include "ui/numeric_field.h"
+#include "ui/option_group.h"
+
+namespace orx {
+namespace {
+
+constexpr int kOff = 0;
+constexpr int kOn = 1;
+constexpr double kPauseSeconds = 0.5; // the instrument's time to store a memory
+
+QString saveText(const QString& number)
+{
+    return QStringLiteral("Save the setting data to #") + number + QStringLiteral(" location.");
+}
+
+QString shortLinesText(const QList<int>& lines)
+{
+    QStringList numbers;
+    for (int line : lines)
+        numbers.append(QString::number(line));
+    const QString sentence =
+        lines.size() == 1
+            ? QStringLiteral("Line %1 of the file has fewer than eight fields and was not written.")
+            : QStringLiteral("Lines %1 of the file have fewer than eight fields and were not written.");
+    return sentence.arg(numbers.join(QStringLiteral(", ")));
+}
+
+} // namespace
+
+MemoryUpload::MemoryUpload(TransferParts parts, const Clock& clock, IdleWait idleWait)
+    : m_p(std::move(parts)), m_clock(clock), m_idleWait(std::move(idleWait))
+{}
+
+void MemoryUpload::warn(const QString& text)
+{
+    m_p.dialogs.messageBox(text, QStringLiteral("Warning"));
+}
+
+void MemoryUpload::rallfile_Click()
+{
+    const QString path = m_p.dialogs.openFileName(kFileFilter);
+    if (path.isEmpty())
+        return;
+    m_p.state.DataFilePath = path;
+    const std::optional<QStringList> lines = readMemoryFile(path);
+    if (!lines) {
+        warn(QStringLiteral("Can not open this file. Please try the other file."));
+        return;
+    }
+    const UploadPlan plan = planUpload(*lines);
+    bool complete = true;
+    if (!plan.records.isEmpty()) {
+        TransferRun run(
+            m_p.gate, m_p.mainWindow, QStringLiteral("Save the setting data to a specific memory location."),
+            saveText(QStringLiteral("0")), static_cast<int>(plan.records.size()), m_p.programEnding);
+        m_p.controls.output->select(kOff);
+        m_p.controls.autorun->select(kOff);
+        for (const UploadRecord& record : plan.records) {
+            if (!run.goOn()) {
+                complete = false;
+                break;
+            }
+            run.progress().setText(saveText(record.fields[0]));
+            showRecord(record.fields);
+            m_p.bank.SaveMemory();
+            WaitSeconds(kPauseSeconds, m_clock, m_idleWait);
+            run.progress().setValue(run.progress().value() + 1);
+        }
+    }
+    if (complete && !plan.shortLines.isEmpty())
+        warn(shortLinesText(plan.shortLines));
+}
+
+// The record goes through the group's fields, whose rules hold each value within its limits.
+void MemoryUpload::showRecord(const QStringList& fields)
+{
+    const Form1Controls& c = m_p.controls;
+    c.record->setValue(leadingNumber(fields[0]));
+    c.vm->setValue(leadingNumber(fields[1]));
+    c.cm->setValue(leadingNumber(fields[2]));
+    c.delay->setValue(leadingNumber(fields[3]));
+    c.ovpm->setValue(leadingNumber(fields[4]));
+    c.ocpm->setValue(leadingNumber(fields[5]));
+    c.ovpmen->setOptionSelected(kOn, statusIsOn(fields[6]));
+    c.ocpmen->setOptionSelected(kOn, statusIsOn(fields[7]));
+}
+
+} // namespace orx
