@@ -76,6 +76,7 @@ void CommandLink::SerialSend(const QString& command)
     discardInput(m_serial.takeInput());
     const QByteArray bytes = toWire(command + u'\r');
     m_serial.write(bytes);
+    m_lastSendFailed = !m_serial.isOpen(); // the device went away under the write
     tell([&bytes](LinkObserver& o, const LinkMoment& at) { o.sent(at, bytes); });
 }
 

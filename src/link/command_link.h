@@ -63,7 +63,8 @@ public:
     // A connect begins: the observers' times count from here.
     void noteConnectStarted();
 
-    // True when the last serial send could not reach the port (it could not be opened).
+    // True when the last serial send could not reach the port (it could not be opened, or the device
+    // went away under the write).
     bool lastSendFailed() const { return m_lastSendFailed; }
 
 private:

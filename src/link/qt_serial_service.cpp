@@ -109,6 +109,10 @@ void QtSerialService::write(const QByteArray& text)
         if (!m_port.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
             break;
     }
+    // A device that vanished under an open port fails its writes: the port is closed, so that the
+    // next opening finds out (and the link can tell that its send went nowhere).
+    if (m_port.error() == QSerialPort::ResourceError || m_port.error() == QSerialPort::WriteError)
+        close();
 }
 
 QByteArray QtSerialService::takeInput()

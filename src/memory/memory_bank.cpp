@@ -119,7 +119,7 @@ void MemoryBank::save_Click()
     SaveMemory();
 }
 
-void MemoryBank::SaveMemory()
+bool MemoryBank::SaveMemory()
 {
     const QString range = rangeCommandFor(m_c.vm->value(), m_c.cm->value(), limitsOf(m_state));
     if (!range.isEmpty())
@@ -133,6 +133,7 @@ void MemoryBank::SaveMemory()
     m_link.SendCommand(QStringLiteral("SYST:AUTO:DEL ") + m_c.delay->text());
     m_link.SendCommand(QStringLiteral("*SAV ") + memoryNumberText(m_c.record->value()));
     StoreMemoryCopy(memoryNumberOf(m_c.record->value()));
+    return m_state.InterfaceMode != 1 || !m_link.lastSendFailed();
 }
 
 void MemoryBank::connectFields(QObject* context)

@@ -51,7 +51,8 @@ public:
 
     // Recalls a memory ("00".."99") into the panel and the group; true when every answer arrived.
     bool RecallMemory(const QString& number);
-    void SaveMemory();
+    // False when the instrument could not be reached (the port could not be opened or went away).
+    bool SaveMemory();
     void StoreMemoryCopy(int number);
     void ShowMemoryCopy(int number);
 

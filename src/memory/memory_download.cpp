@@ -11,6 +11,7 @@
 #include "ui/dialogs.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
+#include "ui/status_bar.h"
 
 namespace orx {
 namespace {
@@ -44,7 +45,7 @@ void MemoryDownload::warn(const QString& text)
 
 void MemoryDownload::sallfile_Click()
 {
-    const QString path = m_p.dialogs.saveFileName(kFileFilter);
+    const QString path = m_p.dialogs.saveFileName(kMemoryFileFilter);
     if (path.isEmpty())
         return;
     QString why;
@@ -80,6 +81,7 @@ void MemoryDownload::sallfile_Click()
     if (!complete)
         return; // cancelled or ending: the old file stays as it was
     if (!unread.isEmpty()) {
+        m_p.controls.SBar1->setPanelText(1, QStringLiteral("Communication error"));
         warn(unreadMemoriesText(unread));
         return;
     }

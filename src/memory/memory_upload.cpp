@@ -11,6 +11,7 @@
 #include "ui/dialogs.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
+#include "ui/status_bar.h"
 
 namespace orx {
 namespace {
@@ -22,6 +23,12 @@ constexpr double kPauseSeconds = 0.5; // the instrument's time to store a memory
 QString saveText(const QString& number)
 {
     return QStringLiteral("Save the setting data to #") + number + QStringLiteral(" location.");
+}
+
+QString unreachedText(const QStringList& memories)
+{
+    return QStringLiteral("The instrument could not be reached. Memories %1 were not written.")
+        .arg(memories.join(QStringLiteral(", ")));
 }
 
 QString shortLinesText(const QList<int>& lines)
@@ -49,7 +56,7 @@ void MemoryUpload::warn(const QString& text)
 
 void MemoryUpload::rallfile_Click()
 {
-    const QString path = m_p.dialogs.openFileName(kFileFilter);
+    const QString path = m_p.dialogs.openFileName(kMemoryFileFilter);
     if (path.isEmpty())
         return;
     m_p.state.DataFilePath = path;
@@ -60,6 +67,7 @@ void MemoryUpload::rallfile_Click()
     }
     const UploadPlan plan = planUpload(*lines);
     bool complete = true;
+    QStringList unreached; // memories not written because the instrument could not be reached
     if (!plan.records.isEmpty()) {
         TransferRun run(
             m_p.gate, m_p.mainWindow, QStringLiteral("Save the setting data to a specific memory location."),
@@ -73,10 +81,19 @@ void MemoryUpload::rallfile_Click()
             }
             run.progress().setText(saveText(record.fields[0]));
             showRecord(record.fields);
-            m_p.bank.SaveMemory();
+            if (!unreached.isEmpty() || !m_p.bank.SaveMemory()) {
+                // The port went away: the rest is not sent, and none of it is called done.
+                unreached.append(record.fields[0]);
+                continue;
+            }
             WaitSeconds(kPauseSeconds, m_clock, m_idleWait);
             run.progress().setValue(run.progress().value() + 1);
         }
+    }
+    if (!unreached.isEmpty()) {
+        m_p.controls.SBar1->setPanelText(1, QStringLiteral("Communication error"));
+        warn(unreachedText(unreached));
+        return;
     }
     if (complete && !plan.shortLines.isEmpty())
         warn(shortLinesText(plan.shortLines));

@@ -25,6 +25,4 @@ struct TransferParts
     std::function<bool()> programEnding;
 };
 
-inline const QString kFileFilter = QStringLiteral("All File(*,*)|*.*");
-
 } // namespace orx

@@ -9,9 +9,9 @@
 #include "link/command_link.h"
 #include "link/gpib_library_service.h"
 #include "link/qt_serial_service.h"
-#include "sim_process.h"
 #include "support/memory_seed.h"
 #include "support/scripted_dialogs.h"
+#include "support/sim_process.h"
 
 #include <QFile>
 #include <QPushButton>
