@@ -8,7 +8,7 @@
 namespace orx {
 namespace {
 
-constexpr qint64 kChunkSize = 64 * 1024;
+constexpr qint64 kChunkSize = 4096;
 
 void setWhy(QString* why, const QString& text)
 {
