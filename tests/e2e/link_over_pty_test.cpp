@@ -8,7 +8,6 @@
 #include "support/scripted_dialogs.h"
 #include "support/scripted_gpib.h"
 
-#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace orx;
@@ -65,23 +64,4 @@ TEST_F(LinkOverPty, QueriesAnswerAtTheInstrumentsBaudRateOnly)
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_EQ(sim.received(),
               QStringList({"4800 *IDN?", "4800 :VOLT 12.345", "4800 :VOLT?", "9600 *IDN?", "4800 *IDN?"}));
-}
-
-TEST_F(LinkOverPty, LateAnswerIsNotReadAsTheNextAnswer)
-{
-    ASSERT_TRUE(sim.command(QStringLiteral("late 1300")));
-    EXPECT_FALSE(link->query(QStringLiteral(":VOLT?")));
-    ASSERT_TRUE(sim.command(QStringLiteral("normal")));
-    QThread::msleep(500); // the late answer has arrived by now
-    EXPECT_EQ(identity(), "QZ.Inc,ORX-B200,SN000001,1.00");
-}
-
-TEST_F(LinkOverPty, UnpluggedPortFailsAndReplugWorks)
-{
-    EXPECT_EQ(identity(), "QZ.Inc,ORX-B200,SN000001,1.00");
-    ASSERT_TRUE(sim.command(QStringLiteral("unplug")));
-    EXPECT_FALSE(link->query(QStringLiteral("*IDN?"))) << "the open port times out";
-    EXPECT_FALSE(link->query(QStringLiteral("*IDN?"))) << "and cannot be opened again";
-    ASSERT_TRUE(sim.command(QStringLiteral("replug")));
-    EXPECT_EQ(identity(), "QZ.Inc,ORX-B200,SN000001,1.00");
 }
