@@ -29,6 +29,7 @@ class SerialService;
 class SetpointEntry;
 class Shutdown;
 class TrafficCommand;
+class TrendCommand;
 struct ProgramState;
 
 struct Form1Services
@@ -96,6 +97,7 @@ private:
     std::unique_ptr<Shutdown> m_shutdown;
     std::unique_ptr<HelpCommands> m_help;
     std::unique_ptr<EditorCommands> m_editor;
+    std::unique_ptr<TrendCommand> m_trend;
     std::unique_ptr<TrafficCommand> m_traffic; // last: its console watches the link until it goes
 };
 

@@ -51,12 +51,13 @@ public:
     void removeObserver(LinkObserver* observer);
     // A connect begins: the observers' times count from here.
     void noteConnectStarted();
+    // The interface selected now: "COM2 9600" or "GPIB 8".
+    QString interfaceName() const;
 
 private:
     bool serialSelected() const { return m_state.InterfaceMode == 1; }
     void reportSerialTimeout();
     static void appendCapped(QString& text, const QString& received);
-    QString interfaceName() const;
     // Calls `report(observer, moment)` for every observer; costs nothing when there is none.
     template <typename Report>
     void tell(Report report);
