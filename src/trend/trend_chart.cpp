@@ -36,7 +36,6 @@ TrendChart::TrendChart(QWidget* parent)
       m_amperesAxis(valueAxis(QStringLiteral("Current (A)"), kAmperesColor))
 {
     m_timeAxis->setFormat(QStringLiteral("HH:mm:ss"));
-    m_timeAxis->setTickCount(7);
     m_timeAxis->setTitleText(QStringLiteral("Time"));
     m_chart->addAxis(m_timeAxis, Qt::AlignBottom);
     m_chart->addAxis(m_voltsAxis, Qt::AlignLeft);
@@ -82,7 +81,7 @@ void TrendChart::setRunCount(size_t count)
     }
 }
 
-void TrendChart::showBuffer(const TrendBuffer& buffer, TimeSpan times)
+void TrendChart::showBuffer(const TrendBuffer& buffer, TimeSpan times, int timeLabels)
 {
     std::vector<QList<QPointF>> volts, amperes;
     std::optional<quint64> run;
@@ -109,6 +108,7 @@ void TrendChart::showBuffer(const TrendBuffer& buffer, TimeSpan times)
     }
 
     m_times = times;
+    m_timeAxis->setTickCount(timeLabels);
     m_timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(times.fromMs),
                          QDateTime::fromMSecsSinceEpoch(times.toMs));
     scaleValues(buffer);
@@ -122,11 +122,18 @@ void TrendChart::showBuffer(const TrendBuffer& buffer, TimeSpan times)
 
 void TrendChart::scaleValues(const TrendBuffer& buffer)
 {
-    for (auto [axis, quantity] :
-         {std::pair{m_voltsAxis, TrendQuantity::Volts}, std::pair{m_amperesAxis, TrendQuantity::Amperes}}) {
-        const ValueSpan span = autoscale(valueExtent(buffer, quantity, m_times), kMinimumSpan);
-        axis->setRange(span.low, span.high);
-        axis->applyNiceNumbers();
+    const struct
+    {
+        QValueAxis* axis;
+        TrendQuantity quantity;
+        TrendBand band;
+    } axes[] = {{m_voltsAxis, TrendQuantity::Volts, TrendBand::Upper},
+                {m_amperesAxis, TrendQuantity::Amperes, TrendBand::Lower}};
+    for (const auto& a : axes) {
+        const ValueSpan span =
+            inBand(autoscale(valueExtent(buffer, a.quantity, m_times), kMinimumSpan), a.band);
+        a.axis->setRange(span.low, span.high);
+        a.axis->applyNiceNumbers();
     }
 }
 
@@ -169,8 +176,11 @@ void TrendChart::drawForeground(QPainter* painter, const QRectF& rect)
         const qreal x = plot.left() + *offset;
         painter->setPen(QPen(trip ? kTripColor : kTimeOutColor, 1.5, Qt::DashLine));
         painter->drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-        painter->drawText(QPointF(x + 3, plot.top() + painter->fontMetrics().ascent() + 2),
-                          trip ? QStringLiteral("Trip") : QStringLiteral("Time-out"));
+        // The label beside the line, on its left when the right would run over the axis.
+        const QString label = trip ? QStringLiteral("Trip") : QStringLiteral("Time-out");
+        const qreal width = painter->fontMetrics().horizontalAdvance(label);
+        const qreal left = x + 3 + width <= plot.right() ? x + 3 : x - 3 - width;
+        painter->drawText(QPointF(left, plot.top() + painter->fontMetrics().ascent() + 2), label);
     }
     painter->restore();
 }

@@ -20,8 +20,8 @@ class TrendChart : public QChartView
 public:
     explicit TrendChart(QWidget* parent = nullptr);
 
-    // Shows the points and markers of the buffer that lie within `times`.
-    void showBuffer(const TrendBuffer& buffer, TimeSpan times);
+    // Shows the points and markers of the buffer that lie within `times`, with so many time labels.
+    void showBuffer(const TrendBuffer& buffer, TimeSpan times, int timeLabels);
 
     // What is drawn: the points of each line, the markers, the axes' spans.
     std::vector<QList<QPointF>> voltsLines() const;

@@ -18,9 +18,9 @@ bool TrendLogFile::open(const QString& path, const QString& header, QString* why
     close();
     m_lines = 0;
     m_file.setFileName(path);
-    if (QFileInfo(path).isDir() || !m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         if (why)
-            *why = QFileInfo(path).isDir() ? QStringLiteral("it is a folder") : m_file.errorString();
+            *why = m_file.errorString();
         return false;
     }
     m_sync = std::make_unique<DiskSync>(m_file.handle(), QFileInfo(path).absolutePath());

@@ -42,6 +42,15 @@ ValueSpan autoscale(const std::optional<ValueSpan>& extent, double minimumSpan)
     return span;
 }
 
+ValueSpan inBand(const ValueSpan& span, TrendBand band)
+{
+    const double height = span.high - span.low;
+    if (!std::isfinite(height))
+        return span;
+    return band == TrendBand::Upper ? ValueSpan{span.low - height, span.high}
+                                    : ValueSpan{span.low, span.high + height};
+}
+
 std::optional<double> markerOffset(qint64 timeMs, TimeSpan times, double width)
 {
     if (times.toMs <= times.fromMs || timeMs < times.fromMs || timeMs > times.toMs)

@@ -13,11 +13,12 @@ struct TrendSpanChoice
 {
     int minutes;
     const char* caption;
+    int timeLabels; // labels on the time axis, so that they are a round time apart
 };
 
 // The spans the window offers, shortest first; the points older than the longest drop off.
 inline constexpr std::array<TrendSpanChoice, 3> kTrendSpans{
-    {{1, "Last minute"}, {10, "Last 10 minutes"}, {60, "Last hour"}}};
+    {{1, "Last minute", 7}, {10, "Last 10 minutes", 11}, {60, "Last hour", 7}}};
 inline constexpr int kDefaultTrendSpan = 1; // index into kTrendSpans: ten minutes
 inline constexpr qint64 kTrendKeepMs = qint64(kTrendSpans.back().minutes) * 60'000;
 // A tick takes at least the monitoring timer's second; twice that many points is room to spare.
@@ -54,6 +55,16 @@ std::optional<ValueSpan> valueExtent(const TrendBuffer& buffer, TrendQuantity qu
 // `minimumSpan` wide around its middle, so that a steady reading is a level line in the middle rather
 // than noise blown up to the full height. 0 .. 1 without values.
 ValueSpan autoscale(const std::optional<ValueSpan>& extent, double minimumSpan);
+
+// The two quantities share the plot's height: the voltage in its upper half, the current in its lower
+// half, so that two steady readings never lie on top of each other. The span of an axis is its
+// values' span doubled downwards (upper half) or upwards (lower half).
+enum class TrendBand
+{
+    Upper,
+    Lower,
+};
+ValueSpan inBand(const ValueSpan& span, TrendBand band);
 
 // Where a moment falls across a plot `width` wide that shows `times`, from its left edge; nothing when
 // it lies outside.

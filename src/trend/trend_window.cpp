@@ -163,14 +163,12 @@ void TrendWindow::refresh()
 {
     m_refreshTimer.stop();
     const TrendBuffer& buffer = m_recorder.buffer();
-    m_chart->showBuffer(buffer, shownTimes(buffer, spanMs(), m_sources.clock.wallMilliseconds()));
+    const TrendSpanChoice& span =
+        kTrendSpans[size_t(std::clamp(m_span->currentIndex(), 0, int(kTrendSpans.size()) - 1))];
+    const qint64 spanMs = qint64(span.minutes) * 60'000;
+    m_chart->showBuffer(buffer, shownTimes(buffer, spanMs, m_sources.clock.wallMilliseconds()),
+                        span.timeLabels);
     m_logStatus->setText(trendLogStatusText(m_recorder.logStatus()));
-}
-
-qint64 TrendWindow::spanMs() const
-{
-    const int index = std::clamp(m_span->currentIndex(), 0, int(kTrendSpans.size()) - 1);
-    return qint64(kTrendSpans[size_t(index)].minutes) * 60'000;
 }
 
 } // namespace orx

@@ -56,7 +56,6 @@ private:
     void stopLog();
     void updateLogControls();
     void scheduleRefresh();
-    qint64 spanMs() const;
 
     TrendSources m_sources;
     Dialogs& m_dialogs;

@@ -172,6 +172,12 @@ TEST(TrendScale, FramingTheChart)
         EXPECT_DOUBLE_EQ(span.high, s.span.high);
     }
 
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(inBand({4.5, 5.0}, TrendBand::Upper), (ValueSpan{4.0, 5.0}));
+    EXPECT_EQ(inBand({0.5, 1.5}, TrendBand::Lower), (ValueSpan{0.5, 2.5}));
+    EXPECT_EQ(inBand({-kMax, kMax}, TrendBand::Lower), (ValueSpan{-kMax, kMax})) << "no room to double";
+    EXPECT_EQ(inBand({1.0, kInf}, TrendBand::Upper), (ValueSpan{1.0, kInf}));
+
     const struct
     {
         qint64 timeMs;

@@ -15,6 +15,7 @@
 #include "ui/option_group.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -440,6 +441,13 @@ TEST(TrendWindow, ViewMenuShowsOneWindowThatGoesOnWhenClosed)
     EXPECT_EQ(window->recorder().buffer().points().size(), 2u);
     QCoreApplication::processEvents();
     EXPECT_EQ(window->chart().voltsLines().front().size(), 2) << "shown again, it shows what came meanwhile";
+    p.clock.advanceMilliseconds(65'000);
+    p.tick();
+    window->refresh();
+    EXPECT_EQ(window->chart().voltsLines().front().size(), 3) << "the last ten minutes";
+    window->findChild<QComboBox*>("span")->setCurrentIndex(0);
+    EXPECT_EQ(window->chart().voltsLines().front().size(), 1) << "the last minute";
+    EXPECT_EQ(window->chart().timeAxis(), (TimeSpan{p.tickTimes.back() - 60'000, p.tickTimes.back()}));
     EXPECT_TRUE(p.button("logToFile")->isEnabled());
     p.c().output->select(0);
     EXPECT_FALSE(p.button("logToFile")->isEnabled());
