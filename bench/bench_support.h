@@ -31,6 +31,10 @@ public:
 double processCpuSeconds();
 double threadCpuSeconds();
 
+// Resident memory of the process now and at most so far, in kilobytes (0 when unknown).
+long residentKilobytes();
+long peakResidentKilobytes();
+
 // Seconds a number of characters needs on the wire at a baud rate (10 bits a character).
 inline double wireSeconds(qint64 characters, int baud)
 {
