@@ -1,6 +1,8 @@
 #include "bench_support.h"
 
+#include <QDir>
 #include <QFile>
+#include <cstdio>
 #include <ctime>
 
 namespace orx::bench {
@@ -27,6 +29,33 @@ long statusKilobytes(const QByteArray& name)
 }
 
 } // namespace
+
+std::unique_ptr<sim::PtyServer> startPacedInstrument(const QString& folder, int baud, int lateMs)
+{
+    sim::PtyOptions options;
+    options.baud = baud;
+    options.paced = true;
+    options.loadOhms = 10.0;
+    options.linkPath = QDir(folder).filePath(QStringLiteral("orx"));
+    options.fault = lateMs > 0 ? sim::Fault::Late : sim::Fault::None;
+    options.lateMs = lateMs > 0 ? lateMs : options.lateMs;
+    auto server = std::make_unique<sim::PtyServer>(options);
+    QString error;
+    if (!server->start(&error)) {
+        std::fprintf(stderr, "cannot start the virtual instrument: %s\n", qPrintable(error));
+        return nullptr;
+    }
+    qputenv("ORX_COM1", options.linkPath.toLocal8Bit());
+    return server;
+}
+
+void useHeadlessPanelEnvironment()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    for (const char* port : {"ORX_COM2", "ORX_COM3", "ORX_COM4"})
+        qputenv(port, QByteArray());
+}
 
 long residentKilobytes()
 {

@@ -1,8 +1,11 @@
 #pragma once
-// Pieces the benchmarks share: CPU clocks and a serial service that counts the characters crossing
-// the wire.
+// Pieces the benchmarks share: a paced virtual instrument, CPU clocks, memory figures and a serial
+// service that counts the characters crossing the wire.
 
 #include "link/forwarding_serial.h"
+#include "sim/pty_server.h"
+
+#include <memory>
 
 namespace orx::bench {
 
@@ -30,6 +33,14 @@ public:
 // CPU time of the whole process and of the calling thread, in seconds.
 double processCpuSeconds();
 double threadCpuSeconds();
+
+// A virtual instrument with a 10-ohm load on a pseudo-terminal in `folder` that paces both directions
+// at `baud`, reachable as COM1 (ORX_COM1 names it); with late answers when lateMs > 0. Null, with the
+// reason on standard error, when it cannot start.
+std::unique_ptr<sim::PtyServer> startPacedInstrument(const QString& folder, int baud, int lateMs = 0);
+
+// A panel's windows run headless unless a platform was chosen, and COM2..COM4 do not exist.
+void useHeadlessPanelEnvironment();
 
 // Resident memory of the process now and at most so far, in kilobytes (0 when unknown).
 long residentKilobytes();

@@ -197,27 +197,15 @@ void monitorFor(Panel& p, TrendWindow* trend, int seconds, const QString& logPat
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    for (const char* port : {"ORX_COM2", "ORX_COM3", "ORX_COM4"})
-        qputenv(port, QByteArray());
+    useHeadlessPanelEnvironment();
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(1, atoi(argv[1])) : 600;
     const int blocks = argc > 2 ? std::max(1, atoi(argv[2])) : 10;
 
     QTemporaryDir dir;
-    sim::PtyOptions options;
-    options.baud = kBaud;
-    options.paced = true;
-    options.loadOhms = 10.0;
-    options.linkPath = dir.filePath(QStringLiteral("orx"));
-    sim::PtyServer server(options);
-    QString error;
-    if (!server.start(&error)) {
-        std::fprintf(stderr, "cannot start the virtual instrument: %s\n", qPrintable(error));
+    const auto server = startPacedInstrument(dir.path(), kBaud);
+    if (!server)
         return 1;
-    }
-    qputenv("ORX_COM1", options.linkPath.toLocal8Bit());
     SteadyClock clock;
     const QString logPath = dir.filePath(QStringLiteral("trend.csv"));
 
@@ -240,6 +228,6 @@ int main(int argc, char** argv)
     const bool ok = compareTicks(*closed, open, blocks, clock);
     closed.reset();
     monitorFor(open, trend, seconds, logPath);
-    server.stop();
+    server->stop();
     return ok ? 0 : 1;
 }
