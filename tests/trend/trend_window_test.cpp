@@ -103,117 +103,92 @@ struct TrendPanel : ScriptedPanel
 
 TEST(TrendWindow, OnePointAndOneLogLinePerTickNoneWhileTheOutputIsOff)
 {
-    const auto clearAnswer = [](const char* query, int onTick) {
-        return [=](TrendPanel& p, int tick) {
-            if (tick == onTick)
-                p.answers.remove(query);
+    // Ticks 1..n (each only while the loop runs), with a change before tick `at`.
+    const auto ticks = [](int n, int at = 0, std::function<void(TrendPanel&)> change = nullptr) {
+        return [=](TrendPanel& p) {
+            for (int t = 1; t <= n; ++t) {
+                if (t == at)
+                    change(p);
+                p.tick();
+            }
         };
     };
-    const auto answer = [](const char* query, const char* value, int onTick) {
-        return [=](TrendPanel& p, int tick) {
-            if (tick == onTick)
-                p.answers[query] = value;
+    const auto answer = [](const char* query, const char* value) {
+        return [=](TrendPanel& p) {
+            p.answers[query] = value;
         };
     };
-    const auto nothing = [](TrendPanel&) {
+    const auto noAnswer = [](const char* query) {
+        return [=](TrendPanel& p) {
+            p.answers.remove(query);
+        };
     };
+    const auto output = [](std::initializer_list<int> options) {
+        return [=](TrendPanel& p) {
+            for (const int option : options) {
+                p.c().output->select(option);
+                QCoreApplication::processEvents();
+            }
+        };
+    };
+    const auto offAndOnAtOnce = [](TrendPanel& p) {
+        p.c().output->select(0);
+        p.c().output->select(1);
+    };
+    const auto stopLog = [](TrendPanel& p) {
+        p.button("stopLog")->click();
+    };
+    const QString on = "12.345,0.500,ON", off = "12.345,0.500,OFF";
     const struct
     {
         const char* name;
-        std::function<void(TrendPanel&, int tick)> beforeTick; // ticks counted from 1
-        int ticks;
-        std::function<void(TrendPanel&)> then;
-        int ticksAfter;
+        std::function<void(TrendPanel&)> act;
         QStringList lines; // the log's tick lines after their time
         std::vector<std::pair<int, Kind>> markers;
         int runs;
         State log;
     } cases[] = {
-        {"clean ticks",
-         [](TrendPanel&, int) {},
-         3,
-         nothing,
-         0,
-         {"12.345,0.500,ON", "12.345,0.500,ON", "12.345,0.500,ON"},
-         {},
-         1,
-         State::Running},
+        {"clean ticks", ticks(3), {on, on, on}, {}, 1, State::Running},
         {"a missing measurement: an empty field and a time-out marker",
-         clearAnswer(":MEAS?", 2),
-         3,
-         nothing,
-         0,
-         {"12.345,0.500,ON", ",0.500,ON", ",0.500,ON"},
+         ticks(3, 2, noAnswer(":MEAS?")),
+         {on, ",0.500,ON", ",0.500,ON"},
          {{2, Kind::TimeOut}, {3, Kind::TimeOut}},
          1,
          State::Running},
         {"the loop stops on a missing answer: the log waits for the next tick",
-         clearAnswer(":OUTP:STAT?", 2),
-         4,
-         nothing,
-         0,
-         {"12.345,0.500,ON", "12.345,0.500,ON"},
+         ticks(4, 2, noAnswer(":OUTP:STAT?")),
+         {on, on},
          {{2, Kind::TimeOut}},
          1,
          State::Running},
         {"a trip: its tick's line, then the log stops",
-         answer(":CURR:PROT:TRIP?", "1\n", 2),
-         4,
-         nothing,
-         0,
-         {"12.345,0.500,ON", "12.345,0.500,OFF"},
+         ticks(4, 2, answer(":CURR:PROT:TRIP?", "1\n")),
+         {on, off},
          {{2, Kind::Trip}},
          1,
          State::StoppedWithOutput},
         {"switched off at the instrument",
-         answer(":OUTP:STAT?", "0\n", 2),
-         4,
-         nothing,
-         0,
-         {"12.345,0.500,ON", "12.345,0.500,OFF"},
+         ticks(4, 2, answer(":OUTP:STAT?", "0\n")),
+         {on, off},
          {},
          1,
          State::StoppedWithOutput},
-        {"switched off by the operator",
-         [](TrendPanel&, int) {},
-         2,
-         [](TrendPanel& p) { p.c().output->select(0); },
-         3,
-         {"12.345,0.500,ON", "12.345,0.500,ON"},
-         {},
-         1,
-         State::StoppedWithOutput},
+        {"switched off by the operator", ticks(5, 3, output({0})), {on, on}, {}, 1, State::StoppedWithOutput},
         {"off and on again: a new line on the chart, no new log",
-         [](TrendPanel&, int) {},
-         2,
-         [](TrendPanel& p) {
-             p.c().output->select(0);
-             QCoreApplication::processEvents();
-             p.c().output->select(1);
-         },
-         2,
-         {"12.345,0.500,ON", "12.345,0.500,ON"},
+         ticks(4, 3, output({0, 1})),
+         {on, on},
          {},
          2,
          State::StoppedWithOutput},
         {"off and on again at once: the log stops all the same",
-         [](TrendPanel&, int) {},
-         1,
-         [](TrendPanel& p) {
-             p.c().output->select(0);
-             p.c().output->select(1);
-         },
-         1,
-         {"12.345,0.500,ON"},
+         ticks(2, 2, offAndOnAtOnce),
+         {on},
          {},
          2,
          State::StoppedWithOutput},
         {"Stop log: the points go on, the lines stop",
-         [](TrendPanel&, int) {},
-         2,
-         [](TrendPanel& p) { p.button("stopLog")->click(); },
-         2,
-         {"12.345,0.500,ON", "12.345,0.500,ON"},
+         ticks(4, 3, stopLog),
+         {on, on},
          {},
          1,
          State::StoppedByOperator},
@@ -226,14 +201,7 @@ TEST(TrendWindow, OnePointAndOneLogLinePerTickNoneWhileTheOutputIsOff)
         const QString path = p.dir.filePath("trend.csv");
         p.logTo(path);
         ASSERT_TRUE(p.recorder().logging());
-        for (int t = 1; t <= c.ticks; ++t) {
-            c.beforeTick(p, t);
-            p.tick();
-        }
-        c.then(p);
-        QCoreApplication::processEvents();
-        for (int t = 0; t < c.ticksAfter; ++t)
-            p.tick();
+        c.act(p);
         QCoreApplication::processEvents();
 
         const TrendBuffer& buffer = p.recorder().buffer();
