@@ -125,8 +125,7 @@ void TrendWindow::logToFile()
     const qint64 now = m_sources.clock.wallMilliseconds();
     const TrendLogStart start{m_sources.identity(), m_sources.interfaceName(), now,
                               localUtcOffsetSeconds(now)};
-    QString why;
-    if (!m_recorder.startLog(path, start, &why))
+    if (!m_recorder.startLog(path, start, nullptr))
         m_dialogs.messageBox(QStringLiteral("Can not save this file. Please try the other file."),
                              QStringLiteral("Warning"));
     updateLogControls();

@@ -1,9 +1,8 @@
-// The trend's pure rules: the point buffer and its markers, the chart's framing, the log's text, and
-// the log file's writes and failures.
+// The trend's pure rules: the point buffer and its markers, the chart's framing and the log's text;
+// and the thread that syncs the log to the disk. (The log file's writes, flushes and failures are
+// tested in the window, and by killing a child process mid-log.)
 
-#include "support/file_size_limit.h"
 #include "trend/disk_sync.h"
-#include "trend/trend_log_file.h"
 #include "trend/trend_log_format.h"
 #include "trend/trend_scale.h"
 
@@ -16,7 +15,6 @@
 #include <limits>
 
 using namespace orx;
-using namespace orx::test;
 
 namespace {
 
@@ -29,12 +27,6 @@ TickReadings reading(std::optional<double> volts, std::optional<double> amperes,
 }
 
 const TickReadings kClean = reading(5.0, 0.5);
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 } // namespace
 
@@ -235,59 +227,6 @@ TEST(TrendLogFormat, TimesLinesAndHeader)
               "# Interface: GPIB 8\n"
               "# Started: 2024-05-01T15:03:08.123+01:00\n"
               "Time,Voltage (V),Current (A),Output\n");
-}
-
-TEST(TrendLogFile, WritesEachLineAtOnceAndReportsFailures)
-{
-    QTemporaryDir dir;
-    const QString folderPath = dir.path();
-    const struct
-    {
-        const char* name;
-        QString path;
-        bool opens;
-        int limit; // file size limit in bytes, 0: none
-        QByteArray content;
-    } cases[] = {
-        {"a new file: header, then each line as it comes", dir.filePath("new.csv"), true, 0,
-         "H\nline 1\nline 2\n"},
-        {"an existing file is emptied first", dir.filePath("old.csv"), true, 0, "H\nline 1\nline 2\n"},
-        {"no such folder", dir.filePath("none/t.csv"), false, 0, "<missing>"},
-        {"a folder", folderPath, false, 0, "<missing>"},
-        {"a full disk: what was written stays, the log closes", dir.filePath("full.csv"), true, 12,
-         "H\nline 1\nlin"},
-    };
-    QFile old(dir.filePath("old.csv"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("a much longer old content\n") > 0);
-    old.close();
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::optional<FileSizeLimit> limit;
-        if (c.limit)
-            limit.emplace(c.limit);
-        TrendLogFile log;
-        QString why;
-        ASSERT_EQ(log.open(c.path, "H\n", &why), c.opens);
-        EXPECT_EQ(why.isEmpty(), c.opens) << qPrintable(why);
-        EXPECT_EQ(log.isOpen(), c.opens);
-        if (!c.opens)
-            continue;
-        EXPECT_EQ(fileBytes(c.path), "H\n") << "the header is on disk before any line";
-        bool allWritten = true;
-        for (const char* line : {"line 1", "line 2"}) {
-            const bool written = log.appendLine(QString::fromLatin1(line), &why);
-            allWritten = allWritten && written;
-            if (written) {
-                EXPECT_TRUE(fileBytes(c.path).endsWith(QByteArray(line) + '\n')) << "flushed at once";
-            }
-        }
-        EXPECT_EQ(allWritten, c.limit == 0);
-        EXPECT_EQ(log.isOpen(), c.limit == 0);
-        EXPECT_EQ(log.lines(), c.limit == 0 ? 2 : 1);
-        log.close();
-        limit.reset();
-        EXPECT_EQ(fileBytes(c.path), c.content);
-    }
 }
 
 TEST(DiskSync, EveryRequestIsFollowedBySyncs)
