@@ -123,7 +123,7 @@ TEST(TrendWindow, OnePointAndOneLogLinePerTickNoneWhileTheOutputIsOff)
             p.answers.remove(query);
         };
     };
-    const auto output = [](std::initializer_list<int> options) {
+    const auto output = [](std::vector<int> options) {
         return [=](TrendPanel& p) {
             for (const int option : options) {
                 p.c().output->select(option);
