@@ -1,5 +1,7 @@
 #include "bench_support.h"
 
+#include <QDir>
+#include <QFile>
 #include <cstdio>
 #include <ctime>
 
@@ -13,16 +15,30 @@ double seconds(clockid_t clock)
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
+// A "Name:   1234 kB" line of /proc/self/status.
+long statusKilobytes(const QByteArray& name)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(name + ':'))
+            return line.mid(name.size() + 1).trimmed().split(' ').value(0).toLong();
+    }
+    return 0;
+}
+
 } // namespace
 
-std::unique_ptr<sim::PtyServer> startPacedInstrument(const QTemporaryDir& dir, int baud,
-                                                     std::optional<double> loadOhms)
+std::unique_ptr<sim::PtyServer> startPacedInstrument(const QString& folder, int baud, int lateMs)
 {
     sim::PtyOptions options;
     options.baud = baud;
     options.paced = true;
-    options.loadOhms = loadOhms;
-    options.linkPath = dir.filePath(QStringLiteral("orx"));
+    options.loadOhms = 10.0;
+    options.linkPath = QDir(folder).filePath(QStringLiteral("orx"));
+    options.fault = lateMs > 0 ? sim::Fault::Late : sim::Fault::None;
+    options.lateMs = lateMs > 0 ? lateMs : options.lateMs;
     auto server = std::make_unique<sim::PtyServer>(options);
     QString error;
     if (!server->start(&error)) {
@@ -30,9 +46,25 @@ std::unique_ptr<sim::PtyServer> startPacedInstrument(const QTemporaryDir& dir, i
         return nullptr;
     }
     qputenv("ORX_COM1", options.linkPath.toLocal8Bit());
-    for (const char* other : {"ORX_COM2", "ORX_COM3", "ORX_COM4"})
-        qputenv(other, QByteArray());
     return server;
+}
+
+void useHeadlessPanelEnvironment()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    for (const char* port : {"ORX_COM2", "ORX_COM3", "ORX_COM4"})
+        qputenv(port, QByteArray());
+}
+
+long residentKilobytes()
+{
+    return statusKilobytes("VmRSS");
+}
+
+long peakResidentKilobytes()
+{
+    return statusKilobytes("VmHWM");
 }
 
 double processCpuSeconds()

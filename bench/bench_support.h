@@ -1,13 +1,11 @@
 #pragma once
-// Pieces the benchmarks share: CPU clocks and a serial service that counts the characters crossing
-// the wire.
+// Pieces the benchmarks share: a paced virtual instrument, CPU clocks, memory figures and a serial
+// service that counts the characters crossing the wire.
 
 #include "link/forwarding_serial.h"
 #include "sim/pty_server.h"
 
-#include <QTemporaryDir>
 #include <memory>
-#include <optional>
 
 namespace orx::bench {
 
@@ -32,15 +30,21 @@ public:
     qint64 characters = 0; // both directions
 };
 
-// The virtual instrument the benchmarks measure against: served on a pseudo-terminal that paces
-// both directions at the real wire speed, reached as COM1 (the other ports mapped away). Nothing (and
-// the reason printed) when it cannot start.
-std::unique_ptr<sim::PtyServer> startPacedInstrument(const QTemporaryDir& dir, int baud,
-                                                     std::optional<double> loadOhms = std::nullopt);
-
 // CPU time of the whole process and of the calling thread, in seconds.
 double processCpuSeconds();
 double threadCpuSeconds();
+
+// A virtual instrument with a 10-ohm load on a pseudo-terminal in `folder` that paces both directions
+// at `baud`, reachable as COM1 (ORX_COM1 names it); with late answers when lateMs > 0. Null, with the
+// reason on standard error, when it cannot start.
+std::unique_ptr<sim::PtyServer> startPacedInstrument(const QString& folder, int baud, int lateMs = 0);
+
+// A panel's windows run headless unless a platform was chosen, and COM2..COM4 do not exist.
+void useHeadlessPanelEnvironment();
+
+// Resident memory of the process now and at most so far, in kilobytes (0 when unknown).
+long residentKilobytes();
+long peakResidentKilobytes();
 
 // Seconds a number of characters needs on the wire at a baud rate (10 bits a character).
 inline double wireSeconds(qint64 characters, int baud)

@@ -82,18 +82,9 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    sim::PtyOptions options;
-    options.baud = kBaud;
-    options.paced = true;
-    options.loadOhms = 10.0;
-    options.linkPath = dir.filePath(QStringLiteral("orx"));
-    sim::PtyServer server(options);
-    QString error;
-    if (!server.start(&error)) {
-        std::fprintf(stderr, "cannot start the virtual instrument: %s\n", qPrintable(error));
+    const auto server = startPacedInstrument(dir.path(), kBaud);
+    if (!server)
         return 1;
-    }
-    qputenv("ORX_COM1", options.linkPath.toLocal8Bit());
 
     ProgramState state;
     SetDefaults(state, 8);
@@ -124,7 +115,7 @@ int main(int argc, char** argv)
                 1e6 * (watched.cpuSeconds - plain.cpuSeconds) / kQueries, static_cast<long long>(log.size()));
     const int failures = plain.failures + watched.failures;
 
-    server.setFault(sim::Fault::Silence);
+    server->setFault(sim::Fault::Silence);
     double cpu = 0;
     double waited = 0;
     for (int i = 0; i < kTimeouts; ++i) {
@@ -136,6 +127,6 @@ int main(int argc, char** argv)
     }
     std::printf("%d time-outs: %.3f s waited each, %.3f ms CPU each (target: under 20 ms)\n", kTimeouts,
                 waited / kTimeouts, 1000.0 * cpu / kTimeouts);
-    server.stop();
+    server->stop();
     return failures == 0 ? 0 : 1;
 }

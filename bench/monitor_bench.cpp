@@ -42,20 +42,9 @@ constexpr int kSingleTicks = 20;
 bool runAt(int baud, int seconds, int lateMs = 0)
 {
     QTemporaryDir dir;
-    sim::PtyOptions options;
-    options.baud = baud;
-    options.paced = true;
-    options.loadOhms = 10.0;
-    options.linkPath = dir.filePath(QStringLiteral("orx"));
-    options.fault = lateMs > 0 ? sim::Fault::Late : sim::Fault::None;
-    options.lateMs = lateMs;
-    sim::PtyServer server(options);
-    QString error;
-    if (!server.start(&error)) {
-        std::fprintf(stderr, "cannot start the virtual instrument: %s\n", qPrintable(error));
+    const auto server = startPacedInstrument(dir.path(), baud, lateMs);
+    if (!server)
         return false;
-    }
-    qputenv("ORX_COM1", options.linkPath.toLocal8Bit());
 
     ProgramState state;
     initialiseAtStart(state, dir.path());
@@ -119,7 +108,7 @@ bool runAt(int baud, int seconds, int lateMs = 0)
         "  ticks:      %.1f per minute; the timer and the tick length allow at most %.1f (ratio %.3f)\n",
         perMinute, allowed, perMinute / allowed);
     std::printf("  CPU:        %.2f%% of one core for the panel's thread\n", 100.0 * cpu / elapsed);
-    server.stop();
+    server->stop();
     qputenv("ORX_COM1", QByteArray());
     return looping;
 }
@@ -128,10 +117,7 @@ bool runAt(int baud, int seconds, int lateMs = 0)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    for (const char* port : {"ORX_COM2", "ORX_COM3", "ORX_COM4"})
-        qputenv(port, QByteArray());
+    useHeadlessPanelEnvironment();
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(1, atoi(argv[1])) : 60;
     bool ok = true;

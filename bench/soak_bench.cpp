@@ -23,7 +23,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -34,19 +33,6 @@ using namespace orx;
 using namespace orx::bench;
 
 namespace {
-
-// Resident memory of this process in kilobytes.
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
 
 class TimeOutCounter : public LinkObserver
 {
@@ -73,8 +59,7 @@ void runEvents(int ms)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    useHeadlessPanelEnvironment();
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(61, atoi(argv[1])) : 600;
 
@@ -88,8 +73,6 @@ int main(int argc, char** argv)
         return 1;
     }
     qputenv("ORX_COM1", link.toLocal8Bit());
-    for (const char* other : {"ORX_COM2", "ORX_COM3", "ORX_COM4"})
-        qputenv(other, QByteArray());
 
     ProgramState state;
     initialiseAtStart(state, dir.path());
@@ -119,16 +102,16 @@ int main(int argc, char** argv)
     emit c.setv->keyReleased();
     c.output->select(1);
 
-    const long startKb = residentKb();
+    const long startKb = residentKilobytes();
     const double cpuBefore = threadCpuSeconds();
     QElapsedTimer wall;
     wall.start();
     runEvents(60'000);
-    const long minuteKb = residentKb();
+    const long minuteKb = residentKilobytes();
     runEvents((seconds - 60) * 1000);
     const double elapsed = double(wall.nsecsElapsed()) / 1e9;
     const double cpu = threadCpuSeconds() - cpuBefore;
-    const long endKb = residentKb();
+    const long endKb = residentKilobytes();
     const bool looping = form.timer1().isActive();
     form.link().removeObserver(&counter);
 

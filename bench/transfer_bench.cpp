@@ -80,7 +80,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    const auto server = startPacedInstrument(dir, kBaud);
+    const auto server = startPacedInstrument(dir.path(), kBaud);
     if (!server)
         return 1;
     server->withInstrument([](sim::Instrument& orx) {

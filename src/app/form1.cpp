@@ -20,6 +20,7 @@
 #include "panel/setpoint_entry.h"
 #include "panel/step_choice.h"
 #include "traffic/traffic_command.h"
+#include "trend/trend_command.h"
 #include "ui/dialogs.h"
 #include "ui/option_group.h"
 #include "ui/status_bar.h"
@@ -66,6 +67,15 @@ Form1::Form1(ProgramState& state, Form1Services services)
                                  }};
     m_download = std::make_unique<MemoryDownload>(transfer);
     m_upload = std::make_unique<MemoryUpload>(transfer, m_services.clock, m_services.idleWait);
+    const auto identity = [this] {
+        return m_members.InstrumentIdentity;
+    };
+    const auto interfaceName = [this] {
+        return m_link->interfaceName();
+    };
+    m_trend = std::make_unique<TrendCommand>(
+        this, TrendSources{*m_monitoring, *m_c.output, m_services.clock, identity, interfaceName},
+        m_services.dialogs);
     m_traffic = std::make_unique<TrafficCommand>(this, *m_link, m_services.dialogs);
     connectInterfaceControls();
     connectControlPanel();
@@ -181,6 +191,7 @@ void Form1::connectCommands()
     connect(m_c.mnuopen, &QAction::triggered, this, [this] { m_editor->mnuopen_Click(); });
     connect(m_c.mnunew, &QAction::triggered, this, [this] { m_editor->mnunew_Click(); });
     connect(m_c.mnuTraffic, &QAction::triggered, this, [this] { m_traffic->showConsole(); });
+    connect(m_c.mnuTrend, &QAction::triggered, this, [this] { m_trend->showWindow(); });
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)

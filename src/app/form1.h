@@ -36,6 +36,7 @@ class SerialService;
 class SetpointEntry;
 class Shutdown;
 class TrafficCommand;
+class TrendCommand;
 struct ProgramState;
 
 struct Form1Services
@@ -114,6 +115,7 @@ private:
     std::unique_ptr<MemoryBank> m_memoryBank;
     std::unique_ptr<MemoryDownload> m_download;
     std::unique_ptr<MemoryUpload> m_upload;
+    std::unique_ptr<TrendCommand> m_trend;
     std::unique_ptr<TrafficCommand> m_traffic; // last: its console watches the link until it goes
 };
 

@@ -100,6 +100,7 @@ struct Form1Controls
     QAction* mnu_exit = nullptr;
     QMenu* mnuview = nullptr; // "&View", usable in every panel state
     QAction* mnuTraffic = nullptr;
+    QAction* mnuTrend = nullptr;
     QMenu* mnuhelp = nullptr;
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpDiv1 = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 // Members of the main window that several groups of procedures share.
 
-#include <QtGlobal>
+#include <QString>
 
 namespace orx {
 
@@ -11,6 +11,7 @@ struct Form1Members
     qint16 AutoStartMemory = 0; // start memory of the automatic sequence the instrument holds
     qint16 AutoEndMemory = 0;   // its end memory
     qint16 GpibChecked = 0;     // the GPIB device was just checked; the GPIB option must not check again
+    QString InstrumentIdentity; // identity answer of the instrument the last connect identified
 };
 
 } // namespace orx

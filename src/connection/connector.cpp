@@ -198,6 +198,7 @@ void Connector::reportNotFound()
 
 void Connector::identify(const QString& identity)
 {
+    m_members.InstrumentIdentity = identity.trimmed();
     m_state.ModelName = modelFieldOf(identity);
     const int index = modelIndexOf(m_state.ModelName);
     if (index >= 0)

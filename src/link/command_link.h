@@ -62,6 +62,8 @@ public:
     void removeObserver(LinkObserver* observer);
     // A connect begins: the observers' times count from here.
     void noteConnectStarted();
+    // The interface selected now: "COM2 9600" or "GPIB 8".
+    QString interfaceName() const;
 
     // True when the last serial send could not reach the port (it could not be opened, or the device
     // went away under the write).
@@ -73,7 +75,6 @@ private:
     static void appendCapped(QString& text, const QString& received);
     void discardLateAnswer();
     void discardInput(const QByteArray& stale);
-    QString interfaceName() const;
     // Calls `report(observer, moment)` for every observer; costs nothing when there is none.
     template <typename Report>
     void tell(Report report);

@@ -15,11 +15,15 @@ QString ScriptedDialogs::inputBox(const QString& prompt, const QString&, const Q
 
 QString ScriptedDialogs::openFileName(const QString&)
 {
+    if (whileFileDialogOpen)
+        whileFileDialogOpen();
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
 
 QString ScriptedDialogs::saveFileName(const QString&)
 {
+    if (whileFileDialogOpen)
+        whileFileDialogOpen();
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
 

@@ -5,6 +5,7 @@
 
 #include <QQueue>
 #include <QStringList>
+#include <functional>
 
 namespace orx::test {
 
@@ -30,6 +31,9 @@ public:
     QQueue<QString> fileAnswers;  // answers to file dialogs; an empty queue cancels
     QStringList openedDocuments;  // documents asked to be opened
     bool documentOpens = true;    // what openDocument reports
+
+    // Runs while a file dialog is open, as the events that a modal dialog lets through would.
+    std::function<void()> whileFileDialogOpen;
 };
 
 } // namespace orx::test

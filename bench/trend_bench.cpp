@@ -1,0 +1,233 @@
+// What the trend window and the traffic console cost the monitoring loop, and what the panel holds
+// in memory after a long run with the trend open.
+//
+// Two panels monitor the same virtual instrument on a pseudo-terminal that paces both directions at
+// 9600 baud (10 bits a character): one whose View windows were never opened, and one with the
+// traffic console and the trend window shown and the trend logging to a file. They take turns in
+// alternating blocks of ticks, so that a change in the machine's load hits both alike; only the
+// panel whose turn it is holds the port. After every tick the events run for a short pause, as they
+// would before the timer's next second (the chart and the console catch up, the windows paint); that
+// work is measured apart from the tick. The pause also lets the tick's last command leave the wire,
+// which would otherwise be charged to the next tick.
+//   - the tick time of both (target: the open windows within 2 % of the closed ones);
+//   - the CPU time of the work between ticks;
+//   - then the panel with the open windows monitors on its one-second timer for a while (default
+//     ten minutes): its resident memory before and after (target: under 80 MB).
+//
+// Usage: trend_bench [seconds of monitoring for the memory figure, default 600] [blocks, default 10]
+
+#include "bench_support.h"
+
+#include "app/form1.h"
+#include "app/program_state.h"
+#include "connection/connector.h"
+#include "link/clock.h"
+#include "link/command_link.h"
+#include "link/gpib_library_service.h"
+#include "link/qt_serial_service.h"
+#include "panel/monitoring_loop.h"
+#include "sim/pty_server.h"
+#include "traffic/traffic_console.h"
+#include "trend/trend_window.h"
+#include "ui/numeric_field.h"
+#include "ui/option_group.h"
+#include "ui/silent_dialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+using namespace orx;
+using namespace orx::bench;
+
+namespace {
+
+constexpr int kBaud = 9600;
+constexpr int kTicksPerBlock = 20;
+constexpr int kPauseMs = 40;
+
+// Answers the save dialog with one file, so the trend's Log to file... logs there.
+class LogDialogs : public SilentDialogs
+{
+public:
+    explicit LogDialogs(QString path) : m_path(std::move(path)) {}
+    QString saveFileName(const QString&) override { return m_path; }
+
+private:
+    QString m_path;
+};
+
+struct Figures
+{
+    int ticks = 0;
+    double tickSeconds = 0;
+    double betweenCpuSeconds = 0;
+    qint64 characters = 0;
+};
+
+struct Panel
+{
+    ProgramState state;
+    QtSerialService port;
+    CountingSerial serial{port};
+    GpibLibraryService gpib{QString()};
+    LogDialogs dialogs;
+    std::unique_ptr<Form1> form;
+    Figures figures;
+
+    explicit Panel(const QString& logPath) : dialogs(logPath) {}
+
+    bool connect(const QString& folder, const Clock& clock)
+    {
+        initialiseAtStart(state, folder);
+        form =
+            std::make_unique<Form1>(state, Form1Services{serial, gpib, dialogs, clock, [] { return false; },
+                                                         [] {
+                                                         }});
+        form->load();
+        form->timer2().stop();
+        form->connector().Timer2_Timer();
+        if (state.ConnectDone != 1)
+            return false;
+        form->controls().setv->setValue(5);
+        emit form->controls().setv->keyReleased();
+        form->controls().output->select(1);
+        form->timer1().stop();
+        return true;
+    }
+
+    TrendWindow* openWindows()
+    {
+        form->controls().mnuTraffic->trigger();
+        form->controls().mnuTrend->trigger();
+        auto* trend = form->findChild<TrendWindow*>();
+        trend->findChild<QPushButton*>(QStringLiteral("logToFile"))->click();
+        return trend;
+    }
+
+    // One tick, then the events of a pause.
+    void tick(const Clock& clock)
+    {
+        const qint64 chars = serial.characters;
+        const qint64 start = clock.nanoseconds();
+        form->monitoring().Timer1_Timer();
+        figures.tickSeconds += double(clock.nanoseconds() - start) / 1e9;
+        figures.characters += serial.characters - chars;
+        const double cpu = threadCpuSeconds();
+        pause();
+        figures.betweenCpuSeconds += threadCpuSeconds() - cpu;
+        ++figures.ticks;
+    }
+
+    static void pause()
+    {
+        QEventLoop loop;
+        QTimer::singleShot(kPauseMs, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+};
+
+void printFigures(const char* title, const Figures& f)
+{
+    std::printf("  %-44s %8.2f ms per tick, wire time %.2f ms; between ticks %.3f ms CPU\n", title,
+                1000.0 * f.tickSeconds / f.ticks, 1000.0 * wireSeconds(f.characters, kBaud) / f.ticks,
+                1000.0 * f.betweenCpuSeconds / f.ticks);
+}
+
+bool compareTicks(Panel& closed, Panel& open, int blocks, const Clock& clock)
+{
+    Panel* panels[] = {&closed, &open};
+    for (int block = 0; block < blocks; ++block) {
+        for (int i = 0; i < 2; ++i) {
+            // The other one lets go of the port; its first tick opens it again, outside the figures.
+            Panel& p = *panels[(block + i) % 2];
+            panels[1 - (block + i) % 2]->form->link().CloseSerialPort();
+            p.form->monitoring().Timer1_Timer();
+            Panel::pause();
+            for (int t = 0; t < kTicksPerBlock; ++t)
+                p.tick(clock);
+        }
+    }
+    const double plain = closed.figures.tickSeconds / closed.figures.ticks;
+    const double watched = open.figures.tickSeconds / open.figures.ticks;
+    std::printf("Tick time at %d baud over a paced pty, %d alternating blocks of %d ticks each:\n", kBaud,
+                blocks, kTicksPerBlock);
+    printFigures("View windows never opened:", closed.figures);
+    printFigures("traffic console and trend shown, logging:", open.figures);
+    std::printf("  difference: %+.2f%% of the tick time (target: within 2%%)\n",
+                100.0 * (watched - plain) / plain);
+    return closed.form->controls().output->isSelected(1) && open.form->controls().output->isSelected(1);
+}
+
+void monitorFor(Panel& p, TrendWindow* trend, int seconds, const QString& logPath)
+{
+    const long startKb = residentKilobytes();
+    const double cpuBefore = threadCpuSeconds();
+    int ticks = 0;
+    QObject::connect(&p.form->monitoring(), &MonitoringLoop::ticked, [&ticks] { ++ticks; });
+    p.form->timer1().start();
+    QEventLoop loop;
+    QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+    loop.exec();
+    p.form->timer1().stop();
+    const double cpu = threadCpuSeconds() - cpuBefore;
+    const long endKb = residentKilobytes();
+    std::printf(
+        "Memory after %d s of monitoring on the one-second timer, console and trend shown, logging:\n",
+        seconds);
+    std::printf(
+        "  resident: %.1f MB at the start, %.1f MB at the end, %.1f MB at most (target: under 80 MB)\n",
+        startKb / 1024.0, endKb / 1024.0, peakResidentKilobytes() / 1024.0);
+    std::printf("  CPU: %.2f%% of one core for the panel's thread\n", 100.0 * cpu / seconds);
+    std::printf("  %d ticks; the trend holds %zu points, the log %lld lines (%lld bytes); loop %s\n", ticks,
+                trend->recorder().buffer().points().size(),
+                static_cast<long long>(trend->recorder().logStatus().lines),
+                static_cast<long long>(QFileInfo(logPath).size()),
+                p.form->timer1().isActive() || p.form->controls().output->isSelected(1) ? "ran to the end"
+                                                                                        : "STOPPED");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    useHeadlessPanelEnvironment();
+    QApplication app(argc, argv);
+    const int seconds = argc > 1 ? std::max(1, atoi(argv[1])) : 600;
+    const int blocks = argc > 2 ? std::max(1, atoi(argv[2])) : 10;
+
+    QTemporaryDir dir;
+    const auto server = startPacedInstrument(dir.path(), kBaud);
+    if (!server)
+        return 1;
+    SteadyClock clock;
+    const QString logPath = dir.filePath(QStringLiteral("trend.csv"));
+
+    auto closed = std::make_unique<Panel>(QString());
+    Panel open(logPath);
+    if (!closed->connect(dir.path(), clock)) {
+        std::fprintf(stderr, "the first panel did not connect\n");
+        return 1;
+    }
+    closed->form->link().CloseSerialPort();
+    if (!open.connect(dir.path(), clock)) {
+        std::fprintf(stderr, "the second panel did not connect\n");
+        return 1;
+    }
+    TrendWindow* trend = open.openWindows();
+    if (!trend->recorder().logging()) {
+        std::fprintf(stderr, "the trend's log did not start\n");
+        return 1;
+    }
+    const bool ok = compareTicks(*closed, open, blocks, clock);
+    closed.reset();
+    monitorFor(open, trend, seconds, logPath);
+    server->stop();
+    return ok ? 0 : 1;
+}
