@@ -21,6 +21,7 @@ ModelLimits limitsOf(int model)
 constexpr auto V = LevelField::Voltage;
 constexpr auto C = LevelField::Current;
 
+// 8.2400001 is the same single-precision value as the ORX-A100's 8.24, so it is not above it.
 TEST(EditorSetPointRules, TheFieldThatChangedHoldsThePairInsideTheModel)
 {
     const struct
@@ -34,7 +35,7 @@ TEST(EditorSetPointRules, TheFieldThatChangedHoldsThePairInsideTheModel)
         {0, true, "25", "0.000", FieldWrite{V, "20.600"}},
         {0, true, "12", "15.000", FieldWrite{C, "10.300"}},
         {0, true, "8.24", "15.000", std::nullopt},
-        {0, true, "8.2400001", "15.000", std::nullopt}, // the same single-precision value as the limit
+        {0, true, "8.2400001", "15.000", std::nullopt},
         {0, true, "20.601", "0", FieldWrite{V, "20.600"}},
         {0, true, "1e999", "0", FieldWrite{V, "20.600"}},
         {0, true, "-1", "15", FieldWrite{V, "0.000"}},
@@ -59,91 +60,86 @@ TEST(EditorSetPointRules, TheFieldThatChangedHoldsThePairInsideTheModel)
     }
 }
 
-enum class Rule
+// The checks of one kind of field, each with the limits of a model where it needs them.
+using Check = std::optional<QString> (*)(int model, const QString& text);
+struct Checks
 {
-    Ovp,
-    Ocp,
-    Delay,
-    Leaving,
+    static std::optional<QString> ovp(int m, const QString& text) { return checkOvpLevel(text, limitsOf(m)); }
+    static std::optional<QString> ocp(int m, const QString& text) { return checkOcpLevel(text, limitsOf(m)); }
+    static std::optional<QString> delay(int, const QString& text) { return checkDelay(text); }
+    static std::optional<QString> leaving(int, const QString& text) { return levelTextOnLeaving(text); }
 };
-
-std::optional<QString> apply(Rule rule, int model, const QString& text)
-{
-    switch (rule) {
-    case Rule::Ovp:
-        return checkOvpLevel(text, limitsOf(model));
-    case Rule::Ocp:
-        return checkOcpLevel(text, limitsOf(model));
-    case Rule::Delay:
-        return checkDelay(text);
-    case Rule::Leaving:
-        return levelTextOnLeaving(text);
-    }
-    return std::nullopt;
-}
 
 TEST(EditorLevelRules, ProtectionLevelsDelayAndLeavingAField)
 {
-    using enum Rule;
     const struct
     {
-        Rule rule;
+        Check check;
         int model;
         const char* text;
         std::optional<QString> result;
     } cases[] = {
-        {Ovp, 0, "30", "22.000"},       {Ovp, 0, "0.5", "1.000"},     {Ovp, 0, "", "1.000"},
-        {Ovp, 0, "1", std::nullopt},    {Ovp, 0, "22", std::nullopt}, {Ovp, 1, "33", "32.000"},
-        {Ocp, 0, "-1", "0.000"},        {Ocp, 0, "", std::nullopt},   {Ocp, 0, "23", "22.000"},
-        {Ocp, 1, "7.7", std::nullopt},  {Ocp, 1, "7.71", "7.700"},    {Delay, 0, "", "1"},
-        {Delay, 0, "0.5", "1"},         {Delay, 0, "60000", "59999"}, {Delay, 0, "59999", std::nullopt},
-        {Delay, 0, "5x", std::nullopt}, {Leaving, 0, "", "0.000"},    {Leaving, 0, "2.5", "2.500"},
-        {Leaving, 0, "12V", "12.000"},  {Leaving, 0, "-0", "0.000"},  {Leaving, 0, "1.23456", "1.235"},
+        {Checks::ovp, 0, "30", "22.000"},
+        {Checks::ovp, 0, "0.5", "1.000"},
+        {Checks::ovp, 0, "", "1.000"},
+        {Checks::ovp, 0, "1", std::nullopt},
+        {Checks::ovp, 0, "22", std::nullopt},
+        {Checks::ovp, 1, "33", "32.000"},
+        {Checks::ocp, 0, "-1", "0.000"},
+        {Checks::ocp, 0, "", std::nullopt},
+        {Checks::ocp, 0, "23", "22.000"},
+        {Checks::ocp, 1, "7.7", std::nullopt},
+        {Checks::ocp, 1, "7.71", "7.700"},
+        {Checks::delay, 0, "", "1"},
+        {Checks::delay, 0, "0.5", "1"},
+        {Checks::delay, 0, "60000", "59999"},
+        {Checks::delay, 0, "59999", std::nullopt},
+        {Checks::delay, 0, "5x", std::nullopt},
+        {Checks::leaving, 0, "", "0.000"},
+        {Checks::leaving, 0, "2.5", "2.500"},
+        {Checks::leaving, 0, "12V", "12.000"},
+        {Checks::leaving, 0, "-0", "0.000"},
+        {Checks::leaving, 0, "1.23456", "1.235"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(apply(c.rule, c.model, QString::fromLatin1(c.text)), c.result)
-            << int(c.rule) << " " << c.model << " " << c.text;
+        EXPECT_EQ(c.check(c.model, QString::fromLatin1(c.text)), c.result) << c.model << " " << c.text;
 }
 
+// The adjusters' steps; `by` is the chosen step, used by the levels only.
+using Step = std::optional<QString> (*)(const QString& text, int adjusterValue, float by);
+struct Steps
+{
+    static std::optional<QString> level(const QString& text, int v, float by)
+    {
+        return steppedLevel(text, v, by);
+    }
+    static std::optional<QString> delay(const QString& text, int v, float) { return steppedDelay(text, v); }
+    static std::optional<QString> record(const QString& text, int v, float) { return steppedRecord(text, v); }
+};
+
+// A value of -1 raises, 1 lowers, 0 is the adjuster at rest. A result beyond a field's bounds is
+// brought back by the field's own check (OVP 0.000 becomes 1.000, record -1 becomes 0).
 TEST(EditorAdjusterRules, StepsAndTheirBounds)
 {
-    enum Kind
-    {
-        Level,
-        Delay,
-        Record
-    };
     const struct
     {
-        Kind kind;
+        Step step;
         const char* text;
-        int value; // -1 raises, 1 lowers, 0 is the adjuster at rest
-        float step;
+        int value;
+        float by;
         std::optional<QString> result;
     } cases[] = {
-        {Level, "1.000", 1, 1.0f, "0.000"},      // the OVP rule then makes it 1.000
-        {Level, "20.600", -1, 0.001f, "20.601"}, // the voltage rule then makes it 20.600
-        {Level, "", -1, 0.01f, "0.010"},
-        {Level, "12V", 1, 0.1f, "11.900"},
-        {Level, "5", 0, 1.0f, std::nullopt},
-        {Delay, "59998", -1, 1.0f, "59999"},
-        {Delay, "59999", -1, 0.001f, std::nullopt},
-        {Delay, "2", 1, 0.001f, "1"},
-        {Delay, "1", 1, 1.0f, std::nullopt},
-        {Delay, "", -1, 1.0f, "1"},
-        {Delay, "7", 0, 1.0f, std::nullopt},
-        {Record, "98", -1, 1.0f, "99"},
-        {Record, "99", -1, 1.0f, std::nullopt},
-        {Record, "0", 1, 1.0f, "-1"}, // the record rule then makes it 0
-        {Record, "5", 0, 1.0f, std::nullopt},
+        {Steps::level, "1.000", 1, 1.0f, "0.000"},    {Steps::level, "20.600", -1, 0.001f, "20.601"},
+        {Steps::level, "", -1, 0.01f, "0.010"},       {Steps::level, "12V", 1, 0.1f, "11.900"},
+        {Steps::level, "5", 0, 1.0f, std::nullopt},   {Steps::delay, "59998", -1, 0, "59999"},
+        {Steps::delay, "59999", -1, 0, std::nullopt}, {Steps::delay, "2", 1, 0, "1"},
+        {Steps::delay, "1", 1, 0, std::nullopt},      {Steps::delay, "", -1, 0, "1"},
+        {Steps::delay, "7", 0, 0, std::nullopt},      {Steps::record, "98", -1, 0, "99"},
+        {Steps::record, "99", -1, 0, std::nullopt},   {Steps::record, "0", 1, 0, "-1"},
+        {Steps::record, "5", 0, 0, std::nullopt},
     };
-    for (const auto& c : cases) {
-        const QString text = QString::fromLatin1(c.text);
-        const std::optional<QString> result = c.kind == Level   ? steppedLevel(text, c.value, c.step)
-                                              : c.kind == Delay ? steppedDelay(text, c.value)
-                                                                : steppedRecord(text, c.value);
-        EXPECT_EQ(result, c.result) << c.kind << " " << c.text << " " << c.value;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(c.step(QString::fromLatin1(c.text), c.value, c.by), c.result) << c.text << " " << c.value;
 }
 
 TEST(EditorRecordRule, BoundsFormatsAndSelects)

@@ -1,5 +1,6 @@
-// The automatic sequence: the Autorun switch, the order of the range lines, the fields that give
-// way, sends only on the operator's actions, and the connect filling the fields from the instrument.
+// The automatic sequence in the window: the Autorun switch, the range lines in the order the pure
+// rule picks, the fields held by their rules and sending only on the operator's actions, and the
+// connect filling the fields from the instrument.
 
 #include "app/form1_members.h"
 #include "app/numbers.h"
@@ -12,9 +13,7 @@
 
 #include <QGroupBox>
 #include <QPushButton>
-#include <QRadioButton>
 #include <gtest/gtest.h>
-#include <optional>
 
 using namespace orx;
 using namespace orx::test;
@@ -22,104 +21,94 @@ using namespace orx::test;
 namespace {
 
 using Commands = QList<QByteArray>;
+using Field = NumericField* Form1Controls::*;
 
-TEST(AutoMode, RangeLinesGoEndFirstOnlyWhenTheRangeMovesWhollyAbove)
+// The instrument holds 10-20 and the fields show it.
+struct AutoPanel : ScriptedPanel
 {
+    AutoPanel()
+    {
+        form->members().AutoStartMemory = 10;
+        form->members().AutoEndMemory = 20;
+        c().endm->setValue(20);
+        c().stm->setValue(10);
+    }
+    void type(Field field, double value) const { (c().*field)->setValue(value); }
+};
+
+// What the operator types is held by the fields' rules and sends nothing; the finished action on a
+// field sends the range, in the order the pure rule picks, or the cycle count.
+TEST(AutoMode, FieldsAreHeldAndOnlyTheOperatorsActionsSend)
+{
+    using Action = void (NumericField::*)();
     const struct
     {
         const char* name;
-        double start, end; // written into the fields (sends nothing)
-        bool sequenceOn;   // Autorun "ON" before the action
-        Commands sent;     // after the key release in the start field
-        qint16 heldStart, heldEnd;
+        bool sequenceOn; // Autorun "ON" before the action
+        QList<std::pair<Field, double>> typed;
+        Field field;
+        Action action;
+        Commands sent;
     } cases[] = {
-        {"10-20 to 25-30", 25, 30, false, {"SYST:AUTO:CEAS 30", "SYST:AUTO:STAR 25"}, 25, 30},
-        {"10-20 to 2-5", 2, 5, false, {"SYST:AUTO:STAR 02", "SYST:AUTO:CEAS 05"}, 2, 5},
-        {"10-20 to 15-18", 15, 18, false, {"SYST:AUTO:STAR 15", "SYST:AUTO:CEAS 18"}, 15, 18},
-        {"the sequence is switched off first",
-         25,
-         30,
+        {"wholly above: the sequence off, then the end first",
          true,
-         {"SYST:AUTO 0", "SYST:AUTO:CEAS 30", "SYST:AUTO:STAR 25"},
-         25,
-         30},
+         {{&Form1Controls::endm, 99}, {&Form1Controls::stm, 25}, {&Form1Controls::endm, 30}},
+         &Form1Controls::stm,
+         &NumericField::keyReleased,
+         {"SYST:AUTO 0", "SYST:AUTO:CEAS 30", "SYST:AUTO:STAR 25"}},
         {"a tie is one memory number: 4.5 is 04",
-         4.5,
-         6,
          false,
-         {"SYST:AUTO:STAR 04", "SYST:AUTO:CEAS 06"},
-         4,
-         6},
+         {{&Form1Controls::stm, 4.5}, {&Form1Controls::endm, 6}},
+         &Form1Controls::endm,
+         &NumericField::mouseReleased,
+         {"SYST:AUTO:STAR 04", "SYST:AUTO:CEAS 06"}},
+        {"start 50 gives way to end 20",
+         false,
+         {{&Form1Controls::stm, 50}},
+         &Form1Controls::stm,
+         &NumericField::clicked,
+         {"SYST:AUTO:STAR 20", "SYST:AUTO:CEAS 20"}},
+        {"end 150",
+         false,
+         {{&Form1Controls::endm, 150}},
+         &Form1Controls::endm,
+         &NumericField::clicked,
+         {"SYST:AUTO:STAR 10", "SYST:AUTO:CEAS 99"}},
+        {"cycles above 99999",
+         false,
+         {{&Form1Controls::cycle, 123456}},
+         &Form1Controls::cycle,
+         &NumericField::clicked,
+         {"SYST:AUTO:CYCL 99999"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ScriptedPanel p;
-        p.form->members().AutoStartMemory = 10;
-        p.form->members().AutoEndMemory = 20;
-        p.c().endm->setValue(99);
-        p.c().stm->setValue(c.start);
-        p.c().endm->setValue(c.end);
+        AutoPanel p;
         if (c.sequenceOn)
             p.c().autorun->select(1);
         p.sent.clear();
-        emit p.c().stm->keyReleased();
+        for (const auto& [field, value] : c.typed)
+            p.type(field, value);
+        EXPECT_TRUE(p.sent.isEmpty()) << "a value change alone sends nothing";
+        emit(p.c().*c.field->*c.action)();
         EXPECT_EQ(p.sent, c.sent);
         EXPECT_TRUE(p.c().autorun->isSelected(0));
-        EXPECT_EQ(p.form->members().AutoStartMemory, c.heldStart);
-        EXPECT_EQ(p.form->members().AutoEndMemory, c.heldEnd);
     }
 }
 
-// The edge case of the two actions: the first already told the instrument the new end.
+// The edge case of the two actions: the first already told the instrument the new end, and the
+// range the instrument holds decides the order of the second.
 TEST(AutoMode, EndThenStartSendsTheStartFirstOnTheSecondAction)
 {
-    ScriptedPanel p;
-    p.form->members().AutoStartMemory = 10;
-    p.form->members().AutoEndMemory = 20;
-    p.c().endm->setValue(20);
-    p.c().stm->setValue(10);
-    p.c().endm->setValue(30);
+    AutoPanel p;
+    p.type(&Form1Controls::endm, 30);
     emit p.c().endm->keyReleased();
-    p.c().stm->setValue(25);
+    p.type(&Form1Controls::stm, 25);
     emit p.c().stm->mouseReleased();
     EXPECT_EQ(p.sent,
               Commands({"SYST:AUTO:STAR 10", "SYST:AUTO:CEAS 30", "SYST:AUTO:STAR 25", "SYST:AUTO:CEAS 30"}));
-}
-
-TEST(AutoMode, FieldsAreHeldAndOnlyTheOperatorsActionsSend)
-{
-    using Field = NumericField* Form1Controls::*;
-    const struct
-    {
-        const char* name;
-        Field field;
-        double typed;
-        double held;
-        Commands sent; // on the field's click
-    } cases[] = {
-        {"start 50 with end 30", &Form1Controls::stm, 50, 30, {"SYST:AUTO:STAR 30", "SYST:AUTO:CEAS 30"}},
-        {"end 5 with start 10", &Form1Controls::endm, 5, 10, {"SYST:AUTO:STAR 10", "SYST:AUTO:CEAS 10"}},
-        {"start -2", &Form1Controls::stm, -2, 0, {"SYST:AUTO:STAR 00", "SYST:AUTO:CEAS 30"}},
-        {"end 150", &Form1Controls::endm, 150, 99, {"SYST:AUTO:STAR 10", "SYST:AUTO:CEAS 99"}},
-        {"cycles above 99999", &Form1Controls::cycle, 123456, 99999, {"SYST:AUTO:CYCL 99999"}},
-        {"cycles -1", &Form1Controls::cycle, -1, 0, {"SYST:AUTO:CYCL 0"}},
-        {"cycles 5", &Form1Controls::cycle, 5, 5, {"SYST:AUTO:CYCL 5"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ScriptedPanel p;
-        p.c().endm->setValue(30);
-        p.c().stm->setValue(10);
-        p.form->members().AutoStartMemory = 10;
-        p.form->members().AutoEndMemory = 30;
-        p.sent.clear();
-        NumericField* field = p.c().*c.field;
-        field->setValue(c.typed);
-        EXPECT_EQ(field->value(), c.held);
-        EXPECT_TRUE(p.sent.isEmpty()) << "a value change alone sends nothing";
-        emit field->clicked();
-        EXPECT_EQ(p.sent, c.sent);
-    }
+    EXPECT_EQ(p.form->members().AutoStartMemory, 25);
+    EXPECT_EQ(p.form->members().AutoEndMemory, 30);
 }
 
 TEST(AutoMode, AutorunSwitch)
@@ -153,20 +142,22 @@ TEST(AutoMode, AutorunSwitch)
     }
 }
 
-// The connect writes both fields once both answers are in, so a range above the fields' old one
-// arrives whole, and a mere click then sends the instrument's own range back.
-TEST(AutoMode, ConnectShowsTheInstrumentsRangeWhole)
+// The connect writes both fields once both answers are in, so a range above or below the fields' old
+// one arrives whole, a mere click then sends the instrument's own range back, and absurd answers
+// saturate the range the window keeps.
+TEST(AutoMode, TheConnectShowsTheInstrumentsRangeWhole)
 {
     const struct
     {
         const char* name;
-        int firstStart, firstEnd; // the instrument's range at the first connect
-        int start, end;           // at the reconnect
+        int firstStart, firstEnd;      // the instrument's range at the first connect
+        QByteArray startSent, endSent; // its answers at the reconnect
+        int start, end;                // the fields afterwards
+        qint16 heldStart, heldEnd;
     } cases[] = {
-        {"above the fields' range", 0, 0, 10, 20},
-        {"below it", 50, 60, 10, 20},
-        {"inside it", 10, 60, 20, 30},
-        {"overlapping it from above", 10, 20, 15, 40},
+        {"above the fields' range", 0, 0, "10", "20", 10, 20, 10, 20},
+        {"below it", 50, 60, "10", "20", 10, 20, 10, 20},
+        {"absurd answers", 0, 0, "1e9", "-1e9", 0, 0, 32767, -32768},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -175,53 +166,26 @@ TEST(AutoMode, ConnectShowsTheInstrumentsRangeWhole)
         h.serial.attachInstrument(1, &orx, 9600);
         h.gpib.setInterfaceAvailable(false);
         const auto setRange = [&](int start, int end) {
-            orx.handleLine(QStringLiteral("SYST:AUTO:CEAS 99"), 0);
-            orx.handleLine(QStringLiteral("SYST:AUTO:STAR %1").arg(start), 0);
-            orx.handleLine(QStringLiteral("SYST:AUTO:CEAS %1").arg(end), 0);
+            for (const QString& line : {QStringLiteral("CEAS 99"), QStringLiteral("STAR %1").arg(start),
+                                        QStringLiteral("CEAS %1").arg(end)})
+                orx.handleLine(QStringLiteral("SYST:AUTO:") + line, 0);
         };
         setRange(c.firstStart, c.firstEnd);
         h.connected();
-        setRange(c.start, c.end);
+        setRange(37, 38); // answered as the case says
+        h.rewriting.replace("37\n", c.startSent + '\n');
+        h.rewriting.replace("38\n", c.endSent + '\n');
         h.form->connector().StartConnect();
         h.runConnect();
         EXPECT_EQ(h.c().stm->value(), c.start);
         EXPECT_EQ(h.c().endm->value(), c.end);
+        EXPECT_EQ(h.form->members().AutoStartMemory, c.heldStart);
+        EXPECT_EQ(h.form->members().AutoEndMemory, c.heldEnd);
         h.serial.clearLog();
         emit h.c().stm->clicked();
         EXPECT_EQ(h.serial.commands(),
                   QStringList({QStringLiteral("SYST:AUTO:STAR ") + formatTwoDigit(c.start),
                                QStringLiteral("SYST:AUTO:CEAS ") + formatTwoDigit(c.end)}));
-        EXPECT_EQ(orx.autoPlan().first, c.start);
-        EXPECT_EQ(orx.autoPlan().last, c.end);
-    }
-}
-
-TEST(AutoMode, AbsurdRangeAnswersSaturate)
-{
-    const struct
-    {
-        QByteArray start, end;
-        qint16 heldStart, heldEnd;
-    } cases[] = {
-        {"1e9", "-1e9", 32767, -32768},
-        {"99999", "70000", 32767, 32767},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.start.toStdString());
-        PanelHarness h;
-        sim::Instrument orx(0);
-        h.serial.attachInstrument(1, &orx, 9600);
-        h.gpib.setInterfaceAvailable(false);
-        orx.handleLine(QStringLiteral("SYST:AUTO:CEAS 38"), 0);
-        orx.handleLine(QStringLiteral("SYST:AUTO:STAR 37"), 0);
-        h.rewriting.replace("37\n", c.start + '\n');
-        h.rewriting.replace("38\n", c.end + '\n');
-        h.connected();
-        EXPECT_EQ(h.form->members().AutoStartMemory, c.heldStart);
-        EXPECT_EQ(h.form->members().AutoEndMemory, c.heldEnd);
-        EXPECT_LE(h.c().stm->value(), h.c().endm->value());
-        EXPECT_GE(h.c().stm->value(), 0);
-        EXPECT_LE(h.c().endm->value(), 99);
     }
 }
 

@@ -1,19 +1,16 @@
-// Download to file: the exact file, the progress window, and the old file kept whole whenever the
-// download does not finish with every answer: cancelled, ended, unanswered or refused targets.
+// Download to file: the exact file, the progress window, the old file kept whole whenever the
+// download does not finish with every answer, and one transfer at a time.
 
 #include "app/form2.h"
 #include "app/program_state.h"
-#include "memory/memory_bank.h"
-#include "memory/memory_download.h"
 #include "support/memory_seed.h"
 #include "support/panel_harness.h"
+#include "support/test_files.h"
+#include "support/transfer_watch.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFile>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -27,20 +24,14 @@ namespace {
 
 const QByteArray kOldFile = "the old file\r\n";
 
-// A connected ORX-A100 holding a hundred different memories, an old file to download over, and a
-// watch on the progress window each time the download lets events run.
+// A connected ORX-A100 holding a hundred different memories, and an old file to download over.
 struct Rig
 {
     PanelHarness h;
     sim::Instrument orx{0};
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("memories.csv"));
-    int passes = 0;                         // times pending events ran during the download
-    std::function<void(int pass)> duringIt; // runs at each pass, before the memory of that number
-    QStringList progressTexts;              // the progress window's text at each pass
-    int lastValue = -1;
-    int lastMax = -1;
-    bool watched = false;
+    TransferWatch watch;
 
     Rig()
     {
@@ -49,230 +40,116 @@ struct Rig
         for (int i = 0; i < 100; ++i)
             orx.setMemory(i, seededMemory(i));
         h.connected();
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(kOldFile);
+        EXPECT_TRUE(writeFileBytes(path, kOldFile));
     }
-
-    Form2* progress() const { return h.form->findChild<Form2*>(); }
 
     void run(const QString& answer)
     {
         h.dialogs.fileAnswers.enqueue(answer);
         h.serial.clearLog();
-        setPendingEventsObserver([this] {
-            if (Form2* window = progress()) {
-                progressTexts.append(window->text());
-                lastMax = window->max();
-                if (!watched) // the bar's last value, also the one set after the last pass
-                    QObject::connect(window->findChild<QProgressBar*>(QStringLiteral("PBar1")),
-                                     &QProgressBar::valueChanged, [this](int value) { lastValue = value; });
-                watched = true;
-            }
-            if (duringIt)
-                duringIt(passes);
-            ++passes;
-        });
-        h.c().sallfile->click();
-        setPendingEventsObserver({});
-    }
-
-    QByteArray fileBytes() const
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(cannot be read)");
+        watch.run(h.form.get(), [this] { h.c().sallfile->click(); });
     }
 };
 
-struct Download : ::testing::Test, Rig
-{};
-
-TEST_F(Download, WritesEveryMemoryByteForByte)
+TEST(Download, WritesEveryMemoryByteForByte)
 {
-    h.c().record->setValue(42);
-    h.c().autorun->select(1);
-    run(path);
+    Rig r;
+    r.h.c().record->setValue(42);
+    r.h.c().autorun->select(1);
+    r.run(r.path);
 
     QByteArray expected = kCsvHeader.toLatin1() + "\r\n";
     for (int i = 0; i < 100; ++i)
         expected += expectedRecordLine(i, seededMemory(i)).toLatin1() + "\r\n";
-    EXPECT_EQ(fileBytes(), expected);
-    EXPECT_EQ(fileBytes().count("\r\n"), 101);
-    EXPECT_TRUE(h.dialogs.messages.isEmpty());
-    EXPECT_EQ(h.serial.commands().count(QStringLiteral("*RCL 99")), 1);
-    EXPECT_EQ(h.serial.commands().filter(QStringLiteral("*RCL")).size(), 100);
+    EXPECT_EQ(fileBytes(r.path), expected);
+    EXPECT_TRUE(r.h.dialogs.messages.isEmpty());
 
-    EXPECT_EQ(passes, 100) << "events run once per memory";
-    EXPECT_EQ(progressTexts.first(), "Recall the setting data from #00 location.");
-    EXPECT_EQ(progressTexts.last(), "Recall the setting data from #98 location.");
-    EXPECT_EQ(lastMax, 100);
-    EXPECT_EQ(lastValue, 100) << "the bar ends at 100 of 100";
-    EXPECT_EQ(progress(), nullptr) << "the progress window is gone";
-
-    // The panel afterwards: memory 99 active and shown, the record number as it was.
-    EXPECT_TRUE(h.c().output->isSelected(0));
-    EXPECT_TRUE(h.c().autorun->isSelected(0));
-    EXPECT_EQ(h.c().record->value(), 42);
-    EXPECT_EQ(h.c().vm->text(), expectedRecordLine(99, seededMemory(99)).section(QStringLiteral(", "), 1, 1));
-    const MemoryCopies& copies = h.form->memoryBank().copies();
-    for (int i = 0; i < 100; ++i) {
-        const QStringList fields = expectedRecordLine(i, seededMemory(i)).split(QStringLiteral(", "));
-        EXPECT_EQ(
-            copies[static_cast<size_t>(i)],
-            (MemoryRecordTexts{fields[1], fields[2], fields[3], fields[4], fields[5], fields[6], fields[7]}))
-            << i;
-    }
+    EXPECT_EQ(r.watch.passes, 100) << "events run once per memory";
+    EXPECT_EQ(r.watch.texts.first(), "Recall the setting data from #00 location.");
+    EXPECT_EQ(r.watch.texts.last(), "Recall the setting data from #98 location.");
+    EXPECT_EQ(r.watch.lastMax, 100);
+    EXPECT_EQ(r.watch.lastValue, 100) << "the bar ends at 100 of 100";
+    EXPECT_EQ(r.watch.progress(), nullptr) << "the progress window is gone";
+    EXPECT_TRUE(r.h.c().output->isSelected(0));
+    EXPECT_TRUE(r.h.c().autorun->isSelected(0));
+    EXPECT_EQ(r.h.c().record->value(), 42);
 }
 
-TEST_F(Download, NothingIsSentForAnAnswerThatIsNoUsableFile)
+TEST(Download, TheOldFileStaysUnlessEveryMemoryWasRead)
 {
     const struct
     {
         const char* name;
-        QString answer;
-        bool warned;
+        bool chosen;                   // a file was chosen in the dialog
+        int atPass;                    // when `act` runs
+        std::function<void(Rig&)> act; //
+        int recalls;                   // memories recalled in all
+        QString message;               // the one message box, if any
     } cases[] = {
-        {"dialog cancelled", QString(), false},
-        {"a folder", dir.path(), true},
-        {"a folder that does not exist", dir.filePath(QStringLiteral("missing/memories.csv")), true},
+        {"dialog cancelled", false, -1, {}, 0, {}},
+        {"Cancel at memory 40", true, 40, [](Rig& r) { r.watch.cancel(); }, 40, {}},
+        {"only the delay of memory 05 unanswered", true, 5, // no other answer ends in this delay
+         [](Rig& r) { r.h.rewriting.replace(QByteArray::number(seededMemory(5).delay) + '\n', ""); }, 100,
+         "Memory 05 could not be read from the instrument. The file was left unchanged."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        h.dialogs.messages.clear();
-        run(c.answer);
-        EXPECT_TRUE(h.serial.commands().isEmpty());
-        EXPECT_EQ(passes, 0);
-        ASSERT_EQ(h.dialogs.messages.size(), c.warned ? 1 : 0);
-        if (c.warned) {
-            EXPECT_TRUE(h.dialogs.messages[0].text.startsWith(
-                QStringLiteral("Can not write this file. Please try the other file.")));
-            EXPECT_EQ(h.dialogs.messages[0].title, "Warning");
-        }
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"memories.csv"});
-        EXPECT_EQ(fileBytes(), kOldFile);
-    }
-}
-
-TEST_F(Download, TheOldFileStaysWhenTheDownloadDoesNotComplete)
-{
-    const struct
-    {
-        const char* name;
-        std::function<void(Rig&, int pass)> act;
-        int recalls;     // memories recalled in all
-        QString message; // the one message box, if any
-        int endings;
-    } cases[] = {
-        {"Cancel at memory 40",
-         [](Rig& t, int pass) {
-             if (pass == 40)
-                 t.progress()->findChild<QPushButton*>(QStringLiteral("cmdcancel"))->click();
-         },
-         40,
-         {},
-         0},
-        {"the progress window closed",
-         [](Rig& t, int pass) {
-             if (pass == 40)
-                 t.progress()->close();
-         },
-         40,
-         {},
-         0},
-        {"EXIT",
-         [](Rig& t, int pass) {
-             if (pass == 40)
-                 t.h.c().cmdexit->click();
-         },
-         40,
-         {},
-         1},
-        {"the main window closed",
-         [](Rig& t, int pass) {
-             if (pass == 40)
-                 t.h.form->close();
-         },
-         40,
-         {},
-         1},
-        {"memories 03 and 07 to 09 unanswered",
-         [](Rig& t, int pass) {
-             const bool silent = pass == 3 || (pass >= 7 && pass <= 9);
-             t.h.serial.setFault(silent ? sim::Fault::Silence : sim::Fault::None);
-         },
-         100, "Memories 03, 07 to 09 could not be read from the instrument. The file was left unchanged.", 0},
-        {"only the delay of memory 05 unanswered",
-         [](Rig& t, int pass) {
-             if (pass == 5) // no other answer ends in this delay
-                 t.h.rewriting.replace(QByteArray::number(seededMemory(5).delay) + '\n', "");
-         },
-         100, "Memory 05 could not be read from the instrument. The file was left unchanged.", 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Rig t;
-        t.duringIt = [&](int pass) {
-            c.act(t, pass);
+        Rig r;
+        r.watch.duringIt = [&](int pass) {
+            if (pass == c.atPass)
+                c.act(r);
         };
-        t.run(t.path);
-        EXPECT_EQ(t.fileBytes(), kOldFile);
-        EXPECT_EQ(QDir(t.dir.path()).entryList(QDir::Files), QStringList{"memories.csv"})
-            << "nothing left over";
-        EXPECT_EQ(t.h.serial.commands().filter(QStringLiteral("*RCL")).size(), c.recalls);
-        if (c.message.isEmpty()) {
-            EXPECT_TRUE(t.h.dialogs.messages.isEmpty());
-        } else {
-            EXPECT_EQ(t.h.dialogs.messages, QList<ScriptedDialogs::Message>({{c.message, "Warning"}}));
+        r.run(c.chosen ? r.path : QString());
+        EXPECT_EQ(fileBytes(r.path), kOldFile);
+        EXPECT_EQ(folderEntries(r.dir.path()), QStringList{"memories.csv"}) << "nothing left over";
+        EXPECT_EQ(r.h.serial.commands().filter(QStringLiteral("*RCL")).size(), c.recalls);
+        if (!c.chosen) {
+            EXPECT_TRUE(r.h.serial.commands().isEmpty());
         }
-        EXPECT_EQ(t.h.endings, c.endings);
-        if (c.endings) {
-            const QStringList commands = t.h.serial.commands();
-            EXPECT_EQ(commands.mid(commands.lastIndexOf(QStringLiteral("SYST:LOC")) + 1).filter(u"?"),
-                      QStringList())
-                << "nothing is asked after the program began to end";
-            EXPECT_FALSE(t.h.form->isVisible()) << "the main window is not brought back";
-        }
-        EXPECT_EQ(t.progress(), nullptr);
+        const auto expected = c.message.isEmpty() ? QList<ScriptedDialogs::Message>()
+                                                  : QList<ScriptedDialogs::Message>{{c.message, "Warning"}};
+        EXPECT_EQ(r.h.dialogs.messages, expected);
+        EXPECT_EQ(r.watch.progress(), nullptr);
     }
 }
 
 // While a transfer runs, the commands that would start another one or pull the instrument away do
 // nothing; afterwards they work again.
-TEST_F(Download, OneTransferAtATime)
+TEST(Download, OneTransferAtATime)
 {
-    h.c().record->setValue(5);
-    h.dialogs.fileAnswers.enqueue(path); // for a second download that must not start
-    int commandsAtPass10 = -1;
-    int commandsAtPass11 = -1;
-    duringIt = [&](int pass) {
+    Rig r;
+    const Form1Controls& c = r.h.c();
+    c.record->setValue(5);
+    r.h.dialogs.fileAnswers.enqueue(r.path); // for a second download that must not start
+    qsizetype commandsAtPass10 = -1;
+    qsizetype commandsAtPass11 = -1;
+    r.watch.duringIt = [&](int pass) {
         if (pass == 10) {
-            commandsAtPass10 = h.serial.commands().size();
-            for (QPushButton* button :
-                 {h.c().recall, h.c().save, h.c().rallfile, h.c().sallfile, h.c().cmd_reconnect})
+            commandsAtPass10 = r.h.serial.commands().size();
+            for (QPushButton* button : {c.recall, c.save, c.rallfile, c.sallfile, c.cmd_reconnect})
                 button->click();
-            h.c().mnu_reconnect->trigger();
-            h.c().mnuorxb200->trigger();
+            c.mnu_reconnect->trigger();
+            c.mnuorxb200->trigger();
         }
         if (pass == 11)
-            commandsAtPass11 = h.serial.commands().size();
+            commandsAtPass11 = r.h.serial.commands().size();
     };
-    run(path);
-    EXPECT_EQ(passes, 100);
+    r.run(r.path);
+    EXPECT_EQ(r.watch.passes, 100);
     const QStringList memory10 =
-        h.serial.commands().mid(commandsAtPass10, commandsAtPass11 - commandsAtPass10);
-    EXPECT_EQ(memory10.first(), "*RCL 10");
+        r.h.serial.commands().mid(commandsAtPass10, commandsAtPass11 - commandsAtPass10);
     EXPECT_EQ(memory10.filter(QRegularExpression(QStringLiteral("^(\\*RCL|\\*SAV|\\*IDN|:OUTP|SYST:AUTO )"))),
               QStringList{"*RCL 10"})
         << "nothing but the recall of memory 10";
-    EXPECT_FALSE(h.form->timer2().isActive()) << "no new search";
-    EXPECT_TRUE(h.c().mnuorxa100->isChecked());
-    EXPECT_FALSE(h.c().mnuorxb200->isChecked());
-    EXPECT_EQ(h.dialogs.fileAnswers.size(), 1) << "no second file dialog";
-    EXPECT_NE(fileBytes(), kOldFile);
+    EXPECT_FALSE(r.h.form->timer2().isActive()) << "no new search";
+    EXPECT_TRUE(c.mnuorxa100->isChecked());
+    EXPECT_FALSE(c.mnuorxb200->isChecked());
+    EXPECT_EQ(r.h.dialogs.fileAnswers.size(), 1) << "no second file dialog";
+    EXPECT_NE(fileBytes(r.path), kOldFile);
 
-    h.serial.clearLog();
-    h.c().recall->click();
-    EXPECT_TRUE(h.serial.commands().contains(QStringLiteral("*RCL 05")));
+    r.h.serial.clearLog();
+    c.recall->click();
+    EXPECT_TRUE(r.h.serial.commands().contains(QStringLiteral("*RCL 05")));
 }
 
 } // namespace

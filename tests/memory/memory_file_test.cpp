@@ -1,15 +1,13 @@
 // The memory data file: bounded line reading with every kind of line end, the field and status rules,
-// the exact bytes written, and atomic replacement that never harms the old file.
+// and the check that finds a target that cannot be written. The bytes written are checked whole by
+// the download and the editor tests.
 
-#include "app/program_state.h"
 #include "memory/memory_file.h"
-#include "support/file_size_limit.h"
+#include "support/test_files.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace orx;
@@ -39,23 +37,12 @@ TEST(ReadMemoryFileLines, LineEndsBoundsAndWhatIsLeftUnread)
         {"empty lines", "\r\n\r\n", 10, {"", ""}, ""},
         {"LF CR is two line ends", "a\n\rb", 10, {"a", "", "b"}, ""},
         {"CR CR LF is two line ends", "a\r\r\nb", 10, {"a", "", "b"}, ""},
-        {"Latin-1 and NUL bytes",
-         QByteArray("\xb5"
-                    "A\0z\r\n",
-                    5),
-         10,
-         {QStringLiteral("\u00b5A") + QChar(0) + u'z'},
-         ""},
+        {"Latin-1", "\xb5\r\n", 10, {QStringLiteral("\u00b5")}, ""},
         {"stops after the last wanted line", "a\nb\nc\nd\n", 2, {"a", "b"}, "c\nd\n"},
         {"stops right after a CR", "a\r\nb\r\nc", 2, {"a", "b"}, "\nc"},
         {"a last line without end counts", "a\nb", 2, {"a", "b"}, ""},
         {"over-long line is cut", repeated('x', 100000) + "\ny", 10, {longLine, "y"}, ""},
         {"CR LF across the read chunks", repeated('x', 64 * 1024 - 1) + "\r\ny", 10, {longLine, "y"}, ""},
-        {"a huge file without line ends",
-         repeated('7', 3 * 1024 * 1024),
-         10,
-         {QString(kMaxMemoryFileLineLength, u'7')},
-         ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -67,19 +54,6 @@ TEST(ReadMemoryFileLines, LineEndsBoundsAndWhatIsLeftUnread)
         EXPECT_FALSE(failed);
         EXPECT_EQ(device.readAll(), c.unread);
     }
-}
-
-TEST(ReadMemoryFileLines, AFileOfManyLinesIsReadOnlyAsFarAsTheFormatHolds)
-{
-    QByteArray bytes;
-    for (int i = 0; i < 5000; ++i)
-        bytes += QByteArray::number(i % 100) + ", 1.000\r\n";
-    QBuffer device(&bytes);
-    ASSERT_TRUE(device.open(QIODevice::ReadOnly));
-    const QStringList lines = readMemoryFileLines(device);
-    ASSERT_EQ(lines.size(), kMaxMemoryFileLines);
-    EXPECT_EQ(lines.last(), QStringLiteral("1, 1.000"));
-    EXPECT_LT(device.pos(), bytes.size() / 4);
 }
 
 // A device that hands out some bytes and then fails.
@@ -138,120 +112,27 @@ TEST(RecordFields, SplitTrimEmptyAndStatus)
         {"", true},       {"1", true},      {"0", true},      {"FALSE ", true}, {"falsey", true}};
     for (const auto& [text, on] : statuses)
         EXPECT_EQ(statusIsOn(QString::fromLatin1(text)), on) << text;
-    EXPECT_TRUE(statusIsOn(statusText(true)));
-    EXPECT_FALSE(statusIsOn(statusText(false)));
-}
-
-TEST(MemoryFileBytes, HeaderAndOneHundredRecordLinesEachEndingInCrLf)
-{
-    std::array<MemoryRecordTexts, kMemoryCount> records;
-    records[5] = {"12.500", "1.000", "10", "13.000", "1.100", "True", "False"};
-    records[99] = {"0.000", "0.000", "1", "1.000", "0.000", QStringLiteral("\u00b5"), "x"};
-    const QByteArray bytes = memoryFileBytes(kCsvHeader, records);
-
-    const QList<QByteArray> lines = bytes.split('\n');
-    ASSERT_EQ(lines.size(), 102); // the last line end leaves an empty piece
-    EXPECT_TRUE(lines.last().isEmpty());
-    EXPECT_EQ(lines[0], kCsvHeader.toLatin1() + '\r');
-    EXPECT_EQ(lines[1], "00, , , , , , , \r");
-    EXPECT_EQ(lines[6], "05, 12.500, 1.000, 10, 13.000, 1.100, True, False\r");
-    EXPECT_EQ(lines[100], "99, 0.000, 0.000, 1, 1.000, 0.000, \xb5, x\r");
-    for (int i = 0; i <= kMemoryCount; ++i)
-        EXPECT_EQ(lines[i].count('\r'), 1) << i;
-    EXPECT_EQ(recordLine(7, records[5]), QStringLiteral("07, 12.500, 1.000, 10, 13.000, 1.100, True, False"));
-}
-
-// A folder with one old file in it.
-struct OldFile
-{
-    OldFile()
-    {
-        QFile file(path());
-        file.open(QIODevice::WriteOnly);
-        file.write(content);
-    }
-    QString path() const { return dir.filePath("memories.csv"); }
-    QTemporaryDir dir;
-    const QByteArray content = "Record\r\n00, 1.000\r\n";
-};
-
-TEST(WriteFileAtomically, AFailedWriteKeepsTheOldFileAndLeavesNothingBehind)
-{
-    const auto oldPath = [](OldFile& old) {
-        return old.path();
-    };
-    const struct
-    {
-        const char* name;
-        std::function<QString(OldFile&)> target; // prepares the failure, gives the path to write
-        rlim_t fileSizeLimit;                    // 0: none
-        int size;                                // of the new content
-    } cases[] = {
-        {"the target is a folder",
-         [](OldFile& old) {
-             QDir(old.dir.path()).mkdir("folder");
-             return old.dir.filePath("folder");
-         },
-         0, 100},
-        {"the folder does not exist", [](OldFile& old) { return old.dir.filePath("no/such.csv"); }, 0, 100},
-        {"the disk takes no more, large write", oldPath, 1024, 100000},
-        {"the disk takes no more, write within the buffer", oldPath, 1024, 5000},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        OldFile old;
-        const QString path = c.target(old);
-        const QStringList before = QDir(old.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-        QString why;
-        bool written = true;
-        {
-            const auto limit =
-                c.fileSizeLimit ? std::make_unique<test::FileSizeLimit>(c.fileSizeLimit) : nullptr;
-            written = writeFileAtomically(path, repeated('z', c.size), &why);
-        }
-        EXPECT_FALSE(written);
-        EXPECT_FALSE(why.isEmpty());
-        QFile file(old.path());
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(file.readAll(), old.content);
-        EXPECT_EQ(QDir(old.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                  before);
-    }
-}
-
-TEST(WriteFileAtomically, ReplacesTheWholeFile)
-{
-    OldFile old;
-    QString why;
-    ASSERT_TRUE(writeFileAtomically(old.path(), "new", &why)) << why.toStdString();
-    QFile file(old.path());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "new");
 }
 
 TEST(CanWriteFile, FindsUnwritableTargetsWithoutTouchingTheDisk)
 {
-    OldFile old;
-    ASSERT_TRUE(QDir(old.dir.path()).mkdir("folder"));
-    QFile readOnly(old.dir.filePath("ro.csv"));
-    ASSERT_TRUE(readOnly.open(QIODevice::WriteOnly));
-    readOnly.close();
+    QTemporaryDir dir;
+    const QString existing = dir.filePath("old.csv");
+    const QString readOnly = dir.filePath("ro.csv");
+    ASSERT_TRUE(test::writeFileBytes(existing, "old") && test::writeFileBytes(readOnly, "ro"));
+    ASSERT_TRUE(QFile::setPermissions(readOnly, QFileDevice::ReadOwner));
     const bool root = geteuid() == 0; // permissions do not stop root
-    ASSERT_TRUE(readOnly.setPermissions(QFileDevice::ReadOwner));
-    const QStringList before = QDir(old.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-
     const struct
     {
         const char* name;
         QString path;
         bool writable;
     } cases[] = {
-        {"existing file", old.path(), true},
-        {"new file", old.dir.filePath("new.csv"), true},
-        {"a folder", old.dir.filePath("folder"), false},
-        {"missing folder", old.dir.filePath("no/new.csv"), false},
+        {"existing file", existing, true},
+        {"new file", dir.filePath("new.csv"), true},
+        {"missing folder", dir.filePath("no/new.csv"), false},
         {"no name", QString(), false},
-        {"read-only file", readOnly.fileName(), root},
+        {"read-only file", readOnly, root},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -259,8 +140,8 @@ TEST(CanWriteFile, FindsUnwritableTargetsWithoutTouchingTheDisk)
         EXPECT_EQ(canWriteFile(c.path, &why), c.writable);
         EXPECT_EQ(why.isEmpty(), c.writable) << why.toStdString();
     }
-    EXPECT_EQ(QDir(old.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
-    EXPECT_TRUE(QFile(old.path()).size() == old.content.size());
+    EXPECT_EQ(test::folderEntries(dir.path()), (QStringList{"old.csv", "ro.csv"}));
+    EXPECT_EQ(test::fileBytes(existing), "old");
 }
 
 } // namespace

@@ -25,9 +25,7 @@ TEST(UploadPlan, WhichLinesAreWritten)
         QList<int> shortLines;
     } cases[] = {
         {"empty file", {}, {}, {}},
-        {"header only", {"Record,Voltage (V)"}, {}, {}},
         {"the first line is never a record", {"03, 1.000, 2.000, 10, 3.000, 4.000, True, False"}, {}, {}},
-        {"plain commas read like ', '", {"h", "03,1.000,2.000,10,3.000,4.000,True,False"}, {{2, full}}, {}},
         {"fields beyond the eighth are dropped",
          {"h", "03, 1.000, 2.000, 10, 3.000, 4.000, True, False, note, more"},
          {{2, full}},

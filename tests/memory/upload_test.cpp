@@ -1,21 +1,20 @@
 // Upload from file: each record through the Memory group's limits into SaveMemory, half a second
-// apart; lines that would send made-up values skipped and reported; files that are not there, empty
-// or far too long; Cancel and the program ending; and the round trip with the download.
+// apart; lines that would send made-up values skipped and reported; files that are not there, hold
+// no records or are far too long; and stopping after the current record.
 
 #include "app/form2.h"
 #include "app/program_state.h"
-#include "memory/memory_upload.h"
-#include "support/memory_seed.h"
-#include "support/panel_harness.h"
+#include "save_lines.h"
 #include "support/scripted_panel.h"
+#include "support/test_files.h"
+#include "support/transfer_watch.h"
 #include "ui/numeric_field.h"
 
-#include <QFile>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace orx;
 using namespace orx::test;
@@ -23,27 +22,9 @@ using namespace orx::test;
 namespace {
 
 using Commands = QList<QByteArray>;
+using Messages = QList<ScriptedDialogs::Message>;
 
 const QByteArray kHeader = kCsvHeader.toLatin1() + "\r\n";
-
-// The lines SaveMemory sends for one record.
-Commands saveLines(const QByteArray& range, const QByteArray& volts, const QByteArray& amperes,
-                   const QByteArray& ovp, const QByteArray& ocp, bool ovpOn, bool ocpOn,
-                   const QByteArray& delay, const QByteArray& number)
-{
-    Commands lines;
-    if (!range.isEmpty())
-        lines.append(":VOLT:RANG " + range);
-    lines += Commands{":VOLT " + volts,
-                      ":CURR " + amperes,
-                      ":VOLT:PROT " + ovp,
-                      ":CURR:PROT " + ocp,
-                      QByteArray(":VOLT:PROT:STAT ") + (ovpOn ? "1" : "0"),
-                      QByteArray(":CURR:PROT:STAT ") + (ocpOn ? "1" : "0"),
-                      "SYST:AUTO:DEL " + delay,
-                      "*SAV " + number};
-    return lines;
-}
 
 // A window on a scripted instrument that answers at once, and a file to upload.
 struct Rig : ScriptedPanel
@@ -51,12 +32,7 @@ struct Rig : ScriptedPanel
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("memories.csv"));
     QList<qint64> saveTimesMs; // the manual clock at each "*SAV"
-    int passes = 0;
-    std::function<void(int pass)> duringIt;
-    QStringList progressTexts;
-    int lastValue = -1;
-    int lastMax = -1;
-    bool watched = false;
+    TransferWatch watch;
 
     Rig()
     {
@@ -66,32 +42,14 @@ struct Rig : ScriptedPanel
         };
     }
 
-    void write(const QByteArray& bytes)
+    void upload(const std::optional<QByteArray>& file, bool chosen = true)
     {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    void upload(const QString& answer)
-    {
-        dialogs.fileAnswers.enqueue(answer);
+        if (file) {
+            EXPECT_TRUE(writeFileBytes(path, *file));
+        }
+        dialogs.fileAnswers.enqueue(chosen ? path : QString());
         sent.clear();
-        setPendingEventsObserver([this] {
-            if (auto* window = form->findChild<Form2*>()) {
-                progressTexts.append(window->text());
-                lastMax = window->max();
-                if (!watched) // the bar's last value, also the one set after the last pass
-                    QObject::connect(window->findChild<QProgressBar*>(QStringLiteral("PBar1")),
-                                     &QProgressBar::valueChanged, [this](int value) { lastValue = value; });
-                watched = true;
-            }
-            if (duringIt)
-                duringIt(passes);
-            ++passes;
-        });
-        c().rallfile->click();
-        setPendingEventsObserver({});
+        watch.run(form.get(), [this] { c().rallfile->click(); });
     }
 
     Commands saves() const
@@ -108,10 +66,9 @@ struct Rig : ScriptedPanel
 TEST(Upload, RecordsGoThroughTheGroupHalfASecondApart)
 {
     Rig r;
-    r.write(kHeader + "03, 12.500, 1.000, 10, 13.000, 1.100, True, False\r\n"
-                      "07, 5.000, 15.000, 20, 6.000, 16.000, False, True\r\n"
-                      "99, 1.000, 2.000, 30, 3.000, 4.000, true, FALSE\r\n");
-    r.upload(r.path);
+    r.upload(kHeader + "03, 12.500, 1.000, 10, 13.000, 1.100, True, False\r\n"
+                       "07, 5.000, 15.000, 20, 6.000, 16.000, False, True\r\n"
+                       "99, 1.000, 2.000, 30, 3.000, 4.000, true, FALSE\r\n");
     EXPECT_EQ(r.sent, saveLines("HIGH", "12.500", "1.000", "13.000", "1.100", true, false, "10", "03") +
                           saveLines("LOW", "5.000", "15.000", "6.000", "16.000", false, true, "20", "07") +
                           saveLines("", "1.000", "2.000", "3.000", "4.000", true, false, "30", "99"))
@@ -119,72 +76,57 @@ TEST(Upload, RecordsGoThroughTheGroupHalfASecondApart)
     ASSERT_EQ(r.saveTimesMs.size(), 3);
     EXPECT_EQ(r.saveTimesMs[1] - r.saveTimesMs[0], 500);
     EXPECT_EQ(r.saveTimesMs[2] - r.saveTimesMs[1], 500);
-    EXPECT_EQ(r.progressTexts.first(), "Save the setting data to #0 location.");
-    EXPECT_TRUE(r.progressTexts.contains("Save the setting data to #99 location."));
-    EXPECT_EQ(r.lastMax, 3);
-    EXPECT_EQ(r.lastValue, 3) << "the bar ends full with the last record";
-    EXPECT_EQ(r.form->findChild<Form2*>(), nullptr);
+    EXPECT_EQ(r.watch.texts.first(), "Save the setting data to #0 location.");
+    EXPECT_TRUE(r.watch.texts.contains("Save the setting data to #99 location."));
+    EXPECT_EQ(r.watch.lastMax, 3);
+    EXPECT_EQ(r.watch.lastValue, 3) << "the bar ends full with the last record";
+    EXPECT_EQ(r.watch.progress(), nullptr);
     EXPECT_EQ(r.state.DataFilePath, r.path);
-    EXPECT_EQ(r.c().record->value(), 99);
     EXPECT_TRUE(r.dialogs.messages.isEmpty());
 }
 
-TEST(Upload, EachFieldIsHeldByItsRuleBeforeItIsSent)
+// Which lines are records is the upload plan's rule; here the window acts on what it finds, each
+// value held by the rule of its field before it is sent.
+TEST(Upload, WhatAFileSends)
 {
-    const struct
-    {
-        const char* name;
-        QByteArray line;
-        Commands sent;
-    } cases[] = {
-        {"record 150 writes memory 99", "150, 1, 2, 10, 3, 4, True, True",
-         saveLines("", "1.000", "2.000", "3.000", "4.000", true, true, "10", "99")},
-        {"record -2 writes memory 00", "-2, 1, 2, 10, 3, 4, True, True",
-         saveLines("", "1.000", "2.000", "3.000", "4.000", true, true, "10", "00")},
-        {"a record without a number writes memory 00", "x7, 1, 2, 10, 3, 4, True, True",
-         saveLines("", "1.000", "2.000", "3.000", "4.000", true, true, "10", "00")},
-        {"false in any case is off", "05, 1, 2, 10, 3, 4, fAlSe, false",
-         saveLines("", "1.000", "2.000", "3.000", "4.000", false, false, "10", "05")},
-        {"1, empty and any word are on", "05, 1, 2, 10, 3, 4, 1, ",
-         saveLines("", "1.000", "2.000", "3.000", "4.000", true, true, "10", "05")},
-        {"a voltage above the maximum, then the current of the high range", "05, 30, 15, 10, 3, 4, on, off",
-         saveLines("HIGH", "20.600", "10.300", "3.000", "4.000", true, true, "10", "05")},
-        {"delay 0 and levels out of range", "05, -1, -1, 0, 0.5, 50, True, True",
-         saveLines("", "0.000", "0.000", "1.000", "22.000", true, true, "1", "05")},
-        {"no blanks, a one-digit record, and a note after the eighth field", "7,1,2,10,3,4,TRUE,false,note",
-         saveLines("", "1.000", "2.000", "3.000", "4.000", true, false, "10", "07")},
+    const QByteArray record = "1, 2, 10, 3, 4, True, True\r\n";
+    const auto saved = [](int number) {
+        return saveLines("", "1.000", "2.000", "3.000", "4.000", true, true, "10",
+                         QByteArray::number(number).rightJustified(2, '0'));
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Rig r;
-        r.write(kHeader + c.line + "\r\n");
-        r.upload(r.path);
-        EXPECT_EQ(r.sent, c.sent);
+    QByteArray overLong = kHeader; // only the header and 1001 record lines are ever read
+    Commands overLongSent;
+    for (int i = 0; i < 5000; ++i) {
+        overLong += QByteArray::number(i % 100) + ", " + record;
+        if (i < 1001)
+            overLongSent += saved(i % 100);
     }
-}
-
-TEST(Upload, LinesThatWouldSendMadeUpValuesAreSkippedAndReported)
-{
     const struct
     {
         const char* name;
-        QByteArray body;
-        Commands saves;
+        std::optional<QByteArray> file; // nothing: there is no such file
+        bool chosen;                    // a file was chosen in the dialog
+        Commands sent;
         QString message;
-        int max;
+        int max; // of the progress bar; -1: no progress window
     } cases[] = {
-        {"empty lines and spreadsheet rows pass silently",
-         "\r\n,,,,,,,\r\n03, 1, 2, 10, 3, 4, True, True\r\n , ,\r\n",
-         {"*SAV 03"},
+        {"dialog cancelled", kHeader + "03, " + record, false, {}, {}, -1},
+        {"no such file", std::nullopt, true, {}, "Can not open this file. Please try the other file.", -1},
+        {"a header alone", kHeader, true, {}, {}, -1},
+        {"values beyond their limits",
+         kHeader + "150, 30, 15, 0, 0.5, 50, TRUE, on\r\n-2, -1, -1, 70000, 1, 2, fAlSe, false\r\n",
+         true,
+         saveLines("HIGH", "20.600", "10.300", "1.000", "22.000", true, true, "1", "99") +
+             saveLines("", "0.000", "0.000", "1.000", "2.000", false, false, "59999", "00"),
          {},
-         1},
-        {"a short line is reported by its line number",
-         "03, 1, 2, 10, 3, 4, True, True\r\n05, 1.000\r\n07, 1, 2, 10, 3, 4, True, True\r\n",
-         {"*SAV 03", "*SAV 07"},
-         "Line 3 of the file has fewer than eight fields and was not written.",
          2},
-        {"several",
-         "05\r\n06, 1\r\n07, 1, 2, 10, 3, 4, True\r\n",
+        {"empty lines pass silently, a short line is reported",
+         kHeader + "\r\n,,,,,,,\r\n03, " + record + "05, 1.000\r\n , ,\r\n07, " + record, true,
+         saved(3) + saved(7), "Line 5 of the file has fewer than eight fields and was not written.", 2},
+        {"far too long", overLong, true, overLongSent, {}, 1001},
+        {"only short lines",
+         kHeader + "05\r\n06, 1\r\n07, 1, 2, 10, 3, 4, True\r\n",
+         true,
          {},
          "Lines 2, 3, 4 of the file have fewer than eight fields and were not written.",
          -1},
@@ -192,67 +134,13 @@ TEST(Upload, LinesThatWouldSendMadeUpValuesAreSkippedAndReported)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Rig r;
-        r.write(kHeader + c.body);
-        r.upload(r.path);
-        EXPECT_EQ(r.saves(), c.saves);
-        if (c.message.isEmpty()) {
-            EXPECT_TRUE(r.dialogs.messages.isEmpty());
-        } else {
-            EXPECT_EQ(r.dialogs.messages, QList<ScriptedDialogs::Message>({{c.message, "Warning"}}));
-        }
-        EXPECT_EQ(r.lastMax, c.max) << "the progress counts the records that are written";
-        if (c.saves.isEmpty()) {
-            EXPECT_TRUE(r.sent.isEmpty()) << "not even the output switched off";
-        }
-    }
-}
-
-TEST(Upload, FilesWithoutRecordsDoNothing)
-{
-    const struct
-    {
-        const char* name;
-        std::optional<QByteArray> bytes; // nothing: there is no such file
-        bool cancelled;
-        QString message;
-    } cases[] = {
-        {"dialog cancelled", QByteArray(), true, {}},
-        {"no such file", std::nullopt, false, "Can not open this file. Please try the other file."},
-        {"an empty file", QByteArray(), false, {}},
-        {"a header alone", kHeader, false, {}},
-        {"a record in place of the header", QByteArray("03, 1, 2, 10, 3, 4, True, True\r\n"), false, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Rig r;
         const QString before = r.state.DataFilePath;
-        if (c.bytes)
-            r.write(*c.bytes);
-        r.upload(c.cancelled ? QString() : r.path);
-        EXPECT_TRUE(r.sent.isEmpty());
-        EXPECT_EQ(r.passes, 0);
-        EXPECT_EQ(r.state.DataFilePath, c.cancelled ? before : r.path) << "the chosen file, even unreadable";
-        if (c.message.isEmpty()) {
-            EXPECT_TRUE(r.dialogs.messages.isEmpty());
-        } else {
-            EXPECT_EQ(r.dialogs.messages, QList<ScriptedDialogs::Message>({{c.message, "Warning"}}));
-        }
+        r.upload(c.file, c.chosen);
+        EXPECT_EQ(r.sent, c.sent);
+        EXPECT_EQ(r.dialogs.messages, c.message.isEmpty() ? Messages() : Messages({{c.message, "Warning"}}));
+        EXPECT_EQ(r.watch.lastMax, c.max) << "the progress counts the records that are written";
+        EXPECT_EQ(r.state.DataFilePath, c.chosen ? r.path : before) << "the chosen file, even unreadable";
     }
-}
-
-TEST(Upload, AnOverLongFileIsReadOnlyAsFarAsTheFormatHolds)
-{
-    Rig r;
-    QByteArray bytes = kHeader;
-    for (int i = 0; i < 5000; ++i)
-        bytes +=
-            QByteArray::number(i % 100) + ", 1, 2, " + QByteArray::number(i + 1) + ", 3, 4, True, True\r\n";
-    r.write(bytes);
-    r.upload(r.path);
-    EXPECT_EQ(r.saves().size(), 1001);
-    EXPECT_EQ(r.lastMax, 1001);
-    EXPECT_TRUE(r.sent.contains("SYST:AUTO:DEL 1001"));
-    EXPECT_FALSE(r.sent.contains("SYST:AUTO:DEL 1002"));
 }
 
 TEST(Upload, StopsAfterTheCurrentRecord)
@@ -261,72 +149,34 @@ TEST(Upload, StopsAfterTheCurrentRecord)
     const struct
     {
         const char* name;
-        std::function<void(Rig&, int pass)> act;
+        int atPass;
+        std::function<void(Rig&)> act;
         Commands saves;
         int endings;
     } cases[] = {
-        {"Cancel before the third record",
-         [](Rig& r, int pass) {
-             if (pass == 4)
-                 r.form->findChild<Form2*>()->findChild<QPushButton*>(QStringLiteral("cmdcancel"))->click();
-         },
-         {"*SAV 01", "*SAV 02"},
-         0},
-        {"Cancel during a wait: the wait runs out, then it stops",
-         [](Rig& r, int pass) {
-             if (pass == 1)
-                 r.form->findChild<Form2*>()->close();
-         },
+        {"Cancel before the third record", 4, [](Rig& r) { r.watch.cancel(); }, {"*SAV 01", "*SAV 02"}, 0},
+        {"the progress window closed in a wait",
+         1,
+         [](Rig& r) { r.watch.progress()->close(); },
          {"*SAV 01"},
          0},
-        {"EXIT during a wait",
-         [](Rig& r, int pass) {
-             if (pass == 3)
-                 r.c().cmdexit->click();
-         },
-         {"*SAV 01", "*SAV 02"},
-         1},
+        {"EXIT in a wait", 3, [](Rig& r) { r.c().cmdexit->click(); }, {"*SAV 01", "*SAV 02"}, 1},
+        {"the main window closed in a wait", 3, [](Rig& r) { r.form->close(); }, {"*SAV 01", "*SAV 02"}, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Rig r;
-        r.write(kHeader + "01, 1, 2, 10, 3, 4, True, True\r\n02, 1, 2, 10, 3, 4, True, True\r\n"
-                          "03, 1, 2, 10, 3, 4, True, True\r\n04, 1, 2, 10, 3, 4, True, True\r\n"
-                          "05, 1, 2, 10, 3, 4\r\n");
-        r.duringIt = [&](int pass) {
-            c.act(r, pass);
+        r.watch.duringIt = [&](int pass) {
+            if (pass == c.atPass)
+                c.act(r);
         };
-        r.upload(r.path);
+        r.upload(kHeader + "01, 1, 2, 10, 3, 4, True, True\r\n02, 1, 2, 10, 3, 4, True, True\r\n"
+                           "03, 1, 2, 10, 3, 4, True, True\r\n04, 1, 2, 10, 3, 4\r\n");
         EXPECT_EQ(r.saves(), c.saves);
         EXPECT_EQ(r.endings, c.endings);
         EXPECT_TRUE(r.dialogs.messages.isEmpty()) << "the short line is not reported for a stopped upload";
-        if (c.endings) {
-            EXPECT_EQ(r.sent.mid(r.sent.lastIndexOf("SYST:LOC")), Commands({"SYST:LOC", ":OUTP:STAT 0"}));
-        }
+        EXPECT_EQ(r.form->isVisible(), c.endings == 0) << "the main window is brought back unless ending";
     }
-}
-
-// Download all memories, let them be overwritten, upload the file: every memory is as it was.
-TEST(Upload, ADownloadedFileRestoresAllMemories)
-{
-    PanelHarness h;
-    sim::Instrument orx(0);
-    h.gpib.setInterfaceAvailable(false);
-    h.serial.attachInstrument(1, &orx, 9600);
-    for (int i = 0; i < 100; ++i)
-        orx.setMemory(i, seededMemory(i));
-    h.connected();
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("round.csv"));
-    h.dialogs.fileAnswers.enqueue(path);
-    h.c().sallfile->click();
-    for (int i = 0; i < 100; ++i)
-        orx.setMemory(i, sim::factorySettings(0));
-    h.dialogs.fileAnswers.enqueue(path);
-    h.c().rallfile->click();
-    EXPECT_TRUE(h.dialogs.messages.isEmpty());
-    for (int i = 0; i < 100; ++i)
-        EXPECT_EQ(orx.memory(i), seededMemory(i)) << "memory " << i;
 }
 
 } // namespace
