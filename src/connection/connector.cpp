@@ -32,8 +32,6 @@ namespace orx {
 namespace {
 
 constexpr int kGpibIndex = 0;
-constexpr int kOff = 0;
-constexpr int kOn = 1;
 
 } // namespace
 

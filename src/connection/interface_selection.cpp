@@ -25,7 +25,6 @@ namespace {
 
 constexpr int kGpibIndex = 0;
 constexpr int kRs232Index = 1;
-constexpr int kOff = 0;
 
 // The whole number of an input-box answer used as a GPIB address: an empty answer (or Cancel) is 0.
 std::optional<int> addressFromAnswer(const QString& answer)

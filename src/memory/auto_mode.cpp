@@ -15,9 +15,6 @@
 namespace orx {
 namespace {
 
-constexpr int kOff = 0;
-constexpr int kOn = 1;
-
 void applyRule(NumericField* field, std::optional<double> held)
 {
     if (held)

@@ -15,9 +15,6 @@
 namespace orx {
 namespace {
 
-constexpr int kOff = 0;
-constexpr int kOn = 1;
-
 QString switchCommand(const QString& head, const OptionGroup* options)
 {
     return head + (options->isSelected(kOn) ? QStringLiteral(" 1") : QStringLiteral(" 0"));

@@ -16,8 +16,6 @@
 namespace orx {
 namespace {
 
-constexpr int kOff = 0;
-
 const QString kCannotWrite = QStringLiteral("Can not write this file. Please try the other file.");
 
 QString recallText(const QString& number)

@@ -16,8 +16,6 @@
 namespace orx {
 namespace {
 
-constexpr int kOff = 0;
-constexpr int kOn = 1;
 constexpr double kPauseSeconds = 0.5; // the instrument's time to store a memory
 
 QString saveText(const QString& number)

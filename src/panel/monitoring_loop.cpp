@@ -13,12 +13,6 @@
 #include <QTimer>
 
 namespace orx {
-namespace {
-
-constexpr int kOff = 0;
-
-} // namespace
-
 MonitoringLoop::MonitoringLoop(const Form1Controls& controls, ProgramState& state, CommandLink& link,
                                PanelStates& panelStates, QTimer& timer1)
     : m_c(controls), m_state(state), m_link(link), m_panelStates(panelStates), m_timer1(timer1)

@@ -14,12 +14,6 @@
 #include <QTimer>
 
 namespace orx {
-namespace {
-
-constexpr int kOn = 1;
-
-} // namespace
-
 OutputSwitches::OutputSwitches(const Form1Controls& controls, ProgramState& state, CommandLink& link,
                                PanelStates& panelStates, ReadBack& readBack, QTimer& timer1)
     : m_c(controls), m_state(state), m_link(link), m_panelStates(panelStates), m_readBack(readBack),

@@ -15,8 +15,6 @@
 namespace orx {
 namespace {
 
-constexpr int kOn = 1;
-
 QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
 {
     auto* b = new QPushButton(caption, parent);

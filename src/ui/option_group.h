@@ -13,6 +13,10 @@ class QButtonGroup;
 
 namespace orx {
 
+// The two options of every ON/OFF pair.
+inline constexpr int kOff = 0;
+inline constexpr int kOn = 1;
+
 class OptionGroup : public QObject
 {
     Q_OBJECT

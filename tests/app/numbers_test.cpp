@@ -92,7 +92,8 @@ TEST(Numbers, TruncatedDisplay)
     for (const auto& [answer, shown] : cases)
         EXPECT_EQ(formatTruncated3(leadingNumber(QString::fromLatin1(answer))), QString::fromLatin1(shown))
             << answer;
-    EXPECT_TRUE(formatTruncated3(-std::numeric_limits<double>::max()).startsWith(u"-17976931348623157")) << "the largest double fits";
+    EXPECT_TRUE(formatTruncated3(-std::numeric_limits<double>::max()).startsWith(u"-17976931348623157"))
+        << "the largest double fits";
 }
 
 TEST(Numbers, IgnoreTheDesktopLocale)

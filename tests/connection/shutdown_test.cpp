@@ -11,10 +11,10 @@ using namespace orx::test;
 
 namespace {
 
-struct Connected : PanelHarness
+struct ShutdownRig : PanelHarness
 {
     sim::Instrument orx{0};
-    Connected(bool tripped = false)
+    ShutdownRig(bool tripped = false)
     {
         gpib.setInterfaceAvailable(false);
         serial.attachInstrument(2, &orx, 9600);
@@ -38,7 +38,7 @@ TEST(Shutdown, ExitButtonReturnsToLocalAndSwitchesTheOutputOffUnlessTripped)
         {true, {"COM2 9600,n,8,1: SYST:LOC", "close COM2"}},
     };
     for (const auto& c : cases) {
-        Connected h(c.tripped);
+        ShutdownRig h(c.tripped);
         ASSERT_EQ(h.state.ProtectionTripped, c.tripped);
         h.c().cmdexit->click();
         EXPECT_EQ(h.serial.log(), c.log) << "tripped " << c.tripped;
@@ -49,7 +49,7 @@ TEST(Shutdown, ExitButtonReturnsToLocalAndSwitchesTheOutputOffUnlessTripped)
 
 TEST(Shutdown, ClosingTheWindowReturnsToLocalTwiceAndLeavesTheOutput)
 {
-    Connected h;
+    ShutdownRig h;
     h.form->show();
     h.form->close();
     EXPECT_EQ(h.serial.commands(), QStringList({"SYST:LOC", "SYST:LOC"}));
@@ -58,7 +58,7 @@ TEST(Shutdown, ClosingTheWindowReturnsToLocalTwiceAndLeavesTheOutput)
 
 TEST(Shutdown, ExitMenuItemEndsWithoutSendingAnything)
 {
-    Connected h;
+    ShutdownRig h;
     h.c().mnu_exit->trigger();
     EXPECT_TRUE(h.serial.log().isEmpty());
     EXPECT_EQ(h.endings, 1);

@@ -6,9 +6,9 @@
 #include "connection/connector.h"
 #include "link/clock.h"
 #include "link/qt_serial_service.h"
-#include "support/sim_process.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_gpib.h"
+#include "support/sim_process.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
 

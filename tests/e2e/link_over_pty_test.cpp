@@ -3,10 +3,10 @@
 #include "link/clock.h"
 #include "link/command_link.h"
 #include "link/qt_serial_service.h"
-#include "support/sim_process.h"
 #include "support/recording_status.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_gpib.h"
+#include "support/sim_process.h"
 
 #include <gtest/gtest.h>
 

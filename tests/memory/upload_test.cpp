@@ -27,14 +27,14 @@ using Messages = QList<ScriptedDialogs::Message>;
 const QByteArray kHeader = kCsvHeader.toLatin1() + "\r\n";
 
 // A window on a scripted instrument that answers at once, and a file to upload.
-struct Rig : ScriptedPanel
+struct UploadRig : ScriptedPanel
 {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("memories.csv"));
     QList<qint64> saveTimesMs; // the manual clock at each "*SAV"
     TransferWatch watch;
 
-    Rig()
+    UploadRig()
     {
         onCommand = [this](const QByteArray& command) {
             if (command.startsWith("*SAV"))
@@ -65,7 +65,7 @@ struct Rig : ScriptedPanel
 
 TEST(Upload, RecordsGoThroughTheGroupHalfASecondApart)
 {
-    Rig r;
+    UploadRig r;
     r.upload(kHeader + "03, 12.500, 1.000, 10, 13.000, 1.100, True, False\r\n"
                        "07, 5.000, 15.000, 20, 6.000, 16.000, False, True\r\n"
                        "99, 1.000, 2.000, 30, 3.000, 4.000, true, FALSE\r\n");
@@ -133,7 +133,7 @@ TEST(Upload, WhatAFileSends)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Rig r;
+        UploadRig r;
         const QString before = r.state.DataFilePath;
         r.upload(c.file, c.chosen);
         EXPECT_EQ(r.sent, c.sent);
@@ -150,22 +150,30 @@ TEST(Upload, StopsAfterTheCurrentRecord)
     {
         const char* name;
         int atPass;
-        std::function<void(Rig&)> act;
+        std::function<void(UploadRig&)> act;
         Commands saves;
         int endings;
     } cases[] = {
-        {"Cancel before the third record", 4, [](Rig& r) { r.watch.cancel(); }, {"*SAV 01", "*SAV 02"}, 0},
+        {"Cancel before the third record",
+         4,
+         [](UploadRig& r) { r.watch.cancel(); },
+         {"*SAV 01", "*SAV 02"},
+         0},
         {"the progress window closed in a wait",
          1,
-         [](Rig& r) { r.watch.progress()->close(); },
+         [](UploadRig& r) { r.watch.progress()->close(); },
          {"*SAV 01"},
          0},
-        {"EXIT in a wait", 3, [](Rig& r) { r.c().cmdexit->click(); }, {"*SAV 01", "*SAV 02"}, 1},
-        {"the main window closed in a wait", 3, [](Rig& r) { r.form->close(); }, {"*SAV 01", "*SAV 02"}, 1},
+        {"EXIT in a wait", 3, [](UploadRig& r) { r.c().cmdexit->click(); }, {"*SAV 01", "*SAV 02"}, 1},
+        {"the main window closed in a wait",
+         3,
+         [](UploadRig& r) { r.form->close(); },
+         {"*SAV 01", "*SAV 02"},
+         1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Rig r;
+        UploadRig r;
         r.watch.duringIt = [&](int pass) {
             if (pass == c.atPass)
                 c.act(r);

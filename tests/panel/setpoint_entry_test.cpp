@@ -34,7 +34,7 @@ void enter(NumericField* field, double value)
     emit field->keyReleased();
 }
 
-constexpr double w(float limit)
+constexpr double single(float limit)
 {
     return static_cast<double>(limit);
 }
@@ -57,7 +57,7 @@ TEST(SetpointEntry, LimitsAndSendsOfTheEntryFields)
          {{&Form1Controls::setc, 15}},
          {&Form1Controls::setv, 15},
          {":VOLT:RANG HIGH", ":VOLT 15.000"},
-         {{&Form1Controls::setc, w(10.3f)}}},
+         {{&Form1Controls::setc, single(10.3f)}}},
         {"5 V then 15 A: no correction, sent alone",
          0,
          {{&Form1Controls::setv, 5}},
@@ -75,7 +75,7 @@ TEST(SetpointEntry, LimitsAndSendsOfTheEntryFields)
          {{&Form1Controls::setv, 10}},
          {&Form1Controls::setc, 15},
          {":CURR 10.300"},
-         {{&Form1Controls::setc, w(10.3f)}}},
+         {{&Form1Controls::setc, single(10.3f)}}},
         {"8.240 typed counts as above the low range",
          0,
          {},
@@ -93,13 +93,13 @@ TEST(SetpointEntry, LimitsAndSendsOfTheEntryFields)
          {},
          {&Form1Controls::setv, 70},
          {":VOLT:RANG HIGH", ":VOLT 61.800"},
-         {{&Form1Controls::setv, w(61.8f)}}},
+         {{&Form1Controls::setv, single(61.8f)}}},
         {"30 V with 15 A: voltage held, then the current on the rule's second run",
          0,
          {{&Form1Controls::setc, 15}},
          {&Form1Controls::setv, 30},
          {":VOLT:RANG HIGH", ":VOLT 20.600"},
-         {{&Form1Controls::setv, w(20.6f)}, {&Form1Controls::setc, w(10.3f)}}},
+         {{&Form1Controls::setv, single(20.6f)}, {&Form1Controls::setc, single(10.3f)}}},
         {"5 V with 8 A: no range command",
          0,
          {{&Form1Controls::setc, 8}},
@@ -113,13 +113,13 @@ TEST(SetpointEntry, LimitsAndSendsOfTheEntryFields)
          {{&Form1Controls::cm, 15}},
          {&Form1Controls::vm, 30},
          {},
-         {{&Form1Controls::vm, w(20.6f)}, {&Form1Controls::cm, w(10.3f)}}},
+         {{&Form1Controls::vm, single(20.6f)}, {&Form1Controls::cm, single(10.3f)}}},
         {"memory levels",
          0,
          {{&Form1Controls::ocpm, 30}},
          {&Form1Controls::ovpm, 0.5},
          {},
-         {{&Form1Controls::ovpm, 1}, {&Form1Controls::ocpm, w(22.0f)}}},
+         {{&Form1Controls::ovpm, 1}, {&Form1Controls::ocpm, single(22.0f)}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -187,6 +187,6 @@ TEST(SetpointEntry, RuleRunsOnValuesTheRangeLeavesInPlace)
     // Exactly the single-precision VoltMaxLow written back by a rule: it is not above the low range.
     ScriptedPanel p;
     p.c().setc->setValue(5);
-    enter(p.c().setv, w(8.24f));
+    enter(p.c().setv, single(8.24f));
     EXPECT_EQ(p.sent, Commands({":VOLT 8.240"}));
 }
