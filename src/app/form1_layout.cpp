@@ -5,6 +5,7 @@
 #include "ui/focus_on_hover.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
+#include "ui/push_button.h"
 #include "ui/status_bar.h"
 
 #include <QComboBox>
@@ -59,9 +60,7 @@ NumericField* field(const QString& name, Pattern pattern = Pattern::Fixed3)
 
 QPushButton* button(const QString& name, const QString& caption)
 {
-    auto* b = new QPushButton(caption);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
+    QPushButton* b = namedButton(name, caption);
     giveFocusOnHover(b);
     return b;
 }

@@ -3,6 +3,7 @@
 #include "ui/adjuster.h"
 #include "ui/focus_on_hover.h"
 #include "ui/option_group.h"
+#include "ui/push_button.h"
 #include "ui/text_field.h"
 
 #include <QGridLayout>
@@ -55,9 +56,7 @@ Adjuster* adjusterFor(const QString& name, TextField* input)
 
 QPushButton* colouredButton(const QString& name, const QString& caption, const QColor& colour)
 {
-    auto* b = new QPushButton(caption);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
+    QPushButton* b = namedButton(name, caption);
     // A style sheet keeps the colour exact whatever the desktop style; the focus frame shows which
     // button the pointer has given the focus.
     b->setStyleSheet(

@@ -3,6 +3,7 @@
 #include "app/whole_file.h"
 #include "link/command_link.h"
 #include "ui/dialogs.h"
+#include "ui/push_button.h"
 
 #include <QClipboard>
 #include <QFontDatabase>
@@ -18,14 +19,6 @@
 
 namespace orx {
 namespace {
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QString asText(const QStringList& lines)
 {
@@ -58,13 +51,13 @@ TrafficConsole::~TrafficConsole()
 
 void TrafficConsole::setupUi()
 {
-    m_pause = button(this, QStringLiteral("pause"), QStringLiteral("&Pause"));
+    m_pause = namedButton(QStringLiteral("pause"), QStringLiteral("&Pause"), this);
     m_pause->setCheckable(true);
-    m_clear = button(this, QStringLiteral("clear"), QStringLiteral("C&lear"));
-    m_copy = button(this, QStringLiteral("copy"), QStringLiteral("&Copy"));
+    m_clear = namedButton(QStringLiteral("clear"), QStringLiteral("C&lear"), this);
+    m_copy = namedButton(QStringLiteral("copy"), QStringLiteral("&Copy"), this);
     m_copy->setToolTip(
         QStringLiteral("Copies the selected lines, or every line shown when none is selected"));
-    m_save = button(this, QStringLiteral("save"), QStringLiteral("&Save..."));
+    m_save = namedButton(QStringLiteral("save"), QStringLiteral("&Save..."), this);
     m_save->setToolTip(QStringLiteral("Saves every line shown to a text file"));
     m_filter = new QLineEdit(this);
     m_filter->setObjectName(QStringLiteral("filter"));

@@ -5,6 +5,7 @@
 #include "trend/trend_chart.h"
 #include "ui/dialogs.h"
 #include "ui/option_group.h"
+#include "ui/push_button.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -13,17 +14,6 @@
 #include <QVBoxLayout>
 
 namespace orx {
-namespace {
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
 
 TrendWindow::TrendWindow(QWidget* owner, TrendSources sources, Dialogs& dialogs)
     : QWidget(owner, Qt::Window), m_sources(std::move(sources)), m_dialogs(dialogs)
@@ -52,9 +42,9 @@ void TrendWindow::setupUi()
     for (const TrendSpanChoice& choice : kTrendSpans)
         m_span->addItem(QString::fromLatin1(choice.caption));
     m_span->setCurrentIndex(kDefaultTrendSpan);
-    m_logToFile = button(this, QStringLiteral("logToFile"), QStringLiteral("&Log to file..."));
+    m_logToFile = namedButton(QStringLiteral("logToFile"), QStringLiteral("&Log to file..."), this);
     m_logToFile->setToolTip(QStringLiteral("Writes every tick to a CSV file while the output is on"));
-    m_stopLog = button(this, QStringLiteral("stopLog"), QStringLiteral("&Stop log"));
+    m_stopLog = namedButton(QStringLiteral("stopLog"), QStringLiteral("&Stop log"), this);
     m_logStatus = new QLabel(this);
     m_logStatus->setObjectName(QStringLiteral("logStatus"));
     m_logStatus->setWordWrap(true);
