@@ -104,7 +104,7 @@ TEST(TrafficWindow, ShowsEveryLineOfAConnectInOrderWithTimeOutsMarkedAndSavesThe
 }
 
 // One console, modeless and owned by the main window, from a View menu before Help that no panel
-// state disables. Closed, it still records.
+// state disables (nor its Trend...). Closed, it still records.
 TEST(TrafficWindow, ViewMenuOpensOneConsoleInEveryPanelState)
 {
     for (const QString state : {"connecting", "not connected", "operating off", "tripped", "found nothing"}) {
@@ -124,7 +124,8 @@ TEST(TrafficWindow, ViewMenuOpensOneConsoleInEveryPanelState)
             h.form->panelStates().SetProtectionTripped(h.c().clearovp, true);
         else
             h.runConnect();
-        EXPECT_TRUE(h.c().mnuview->menuAction()->isEnabled() && h.c().mnuTraffic->isEnabled());
+        EXPECT_TRUE(h.c().mnuview->menuAction()->isEnabled() && h.c().mnuTraffic->isEnabled() &&
+                    h.c().mnuTrend->isEnabled());
         for (int i = 0; i < 2; ++i) {
             h.c().mnuTraffic->trigger();
             const auto consoles = h.form->findChildren<TrafficConsole*>();
