@@ -13,11 +13,21 @@
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace orx;
 using namespace orx::test;
 
 namespace {
+
+// The command of each console line, without its <CR>.
+QStringList commands(const QStringList& lines)
+{
+    QStringList out;
+    for (const QString& line : lines)
+        out.append(line.mid(42).chopped(4));
+    return out;
+}
 
 struct ConsoleRig : LinkRig
 {
@@ -25,8 +35,8 @@ struct ConsoleRig : LinkRig
     TrafficConsole console{&owner, link, dialogs};
     QListView* view = console.findChild<QListView*>("lines");
 
-    // Each step sends its text as a command, except "click <button>", "filter=<text>" and "show"
-    // (bring the list up to date).
+    // Each step sends its text as a command, except "click <button>", "filter=<text>", "select <row>"
+    // and "show" (bring the list up to date).
     void run(const QStringList& steps)
     {
         for (const QString& step : steps) {
@@ -34,20 +44,19 @@ struct ConsoleRig : LinkRig
                 console.findChild<QPushButton*>(step.mid(6))->click();
             else if (step.startsWith("filter="))
                 console.findChild<QLineEdit*>("filter")->setText(step.mid(7));
+            else if (step.startsWith("select "))
+                view->selectionModel()->select(view->model()->index(step.mid(7).toInt(), 0),
+                                               QItemSelectionModel::Select);
             else if (step == "show")
                 console.refresh();
             else
                 link.SendCommand(step);
         }
     }
-    // The commands shown: the text column of each line, without its <CR>.
     QStringList shown()
     {
         console.refresh();
-        QStringList out;
-        for (const QString& line : console.shownLines())
-            out.append(line.mid(42).chopped(4));
-        return out;
+        return commands(console.shownLines());
     }
 };
 
@@ -62,27 +71,39 @@ TEST(TrafficConsole, ControlBytesAreMadeVisible)
         EXPECT_EQ(visibleText(bytes), QString::fromLatin1(shown));
 }
 
-TEST(TrafficConsole, ControlsShapeWhatIsShown)
+// What is shown, and what Copy takes: the selected lines, or else all shown.
+TEST(TrafficConsole, ControlsShapeWhatIsShownAndCopied)
 {
     const struct
     {
         const char* name;
         QStringList steps;
         QStringList shown;
+        QStringList copied; // empty: as shown
     } cases[] = {
-        {"every line, in order", {"A", "B"}, {"A", "B"}},
+        {"every line, in order", {"A", "B"}, {"A", "B"}, {}},
         {"filter: any column, any case",
          {"*CLS", ":MEAS?", "filter=tx  :meas", ":meas:curr?"},
-         {":MEAS?", ":meas:curr?"}},
-        {"pause holds later lines back", {"A", "click pause", "B"}, {"A"}},
-        {"resuming shows them", {"A", "click pause", "B", "show", "click pause"}, {"A", "B"}},
-        {"refiltering in a pause shows no newer line", {"A1", "click pause", "A2", "filter=a"}, {"A1"}},
-        {"clear, then new lines", {"A", "show", "click clear", "B"}, {"B"}},
+         {":MEAS?", ":meas:curr?"},
+         {}},
+        {"pause holds later lines back", {"A", "click pause", "B"}, {"A"}, {}},
+        {"resuming shows them", {"A", "click pause", "B", "show", "click pause"}, {"A", "B"}, {}},
+        {"refiltering in a pause shows no newer line", {"A1", "click pause", "A2", "filter=a"}, {"A1"}, {}},
+        {"clear, then new lines", {"A", "show", "click clear", "B"}, {"B"}, {}},
+        {"the selected lines are copied",
+         {"L0", "L1", "L2", "show", "select 2", "select 0"},
+         {"L0", "L1", "L2"},
+         {"L0", "L2"}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ConsoleRig rig;
         rig.run(c.steps);
-        EXPECT_EQ(rig.shown(), c.shown) << c.name;
+        EXPECT_EQ(rig.shown(), c.shown);
+        rig.run({"click copy"});
+        QStringList copied = QApplication::clipboard()->text().split(u'\n');
+        EXPECT_EQ(copied.takeLast(), "") << "every line ends";
+        EXPECT_EQ(commands(copied), c.copied.isEmpty() ? c.shown : c.copied);
     }
 }
 
@@ -98,46 +119,25 @@ TEST(TrafficConsole, ListCatchesUpOnItsTimerNotPerExchange)
     EXPECT_EQ(updates, 1);
 }
 
-TEST(TrafficConsole, CopyTakesTheSelectedLinesOrElseAllShown)
-{
-    for (const auto& [rows, copied] : {std::pair{QList<int>{}, QStringList{"L0", "L1", "L2"}},
-                                       std::pair{QList<int>{2, 0}, QStringList{"L0", "L2"}}}) {
-        ConsoleRig rig;
-        rig.run({"L0", "L1", "L2", "show"});
-        for (const int row : rows)
-            rig.view->selectionModel()->select(rig.view->model()->index(row, 0), QItemSelectionModel::Select);
-        rig.run({"click copy"});
-        QStringList lines = QApplication::clipboard()->text().split(u'\n');
-        EXPECT_EQ(lines.takeLast(), "") << "every line ends";
-        for (QString& line : lines)
-            line = line.mid(42).chopped(4);
-        EXPECT_EQ(lines, copied);
-    }
-}
-
 // The last 100,000 lines stay; a paused or filtered list never shows one that dropped off.
 TEST(TrafficConsole, KeepsTheLastHundredThousandLines)
 {
-    const struct
-    {
-        int pauseAfter; // lines sent before Pause; -1: never
-        const char* filter;
-        qsizetype rows;
-        const char* first;
-        const char* last;
-    } cases[] = {
-        {-1, "", 100'000, "C5", "C100004"}, {10, "", 5, "C5", "C9"}, {-1, "C99999<", 1, "C99999", "C99999"}};
-    for (const auto& c : cases) {
+    // Lines sent before Pause (-1: never), the filter, and what is shown then.
+    for (const auto& [pauseAfter, filter, rows, first, last] :
+         std::initializer_list<std::tuple<int, const char*, qsizetype, const char*, const char*>>{
+             {-1, "", 100'000, "C5", "C100004"},
+             {10, "", 5, "C5", "C9"},
+             {-1, "C99999<", 1, "C99999", "C99999"}}) {
         ConsoleRig rig;
-        rig.run({QStringLiteral("filter=") + c.filter});
+        rig.run({QStringLiteral("filter=") + filter});
         for (int i = 0; i < 100'005; ++i) {
-            if (i == c.pauseAfter)
+            if (i == pauseAfter)
                 rig.run({"show", "click pause"});
             rig.link.SendCommand(QStringLiteral("C%1").arg(i));
         }
         const QStringList shown = rig.shown();
-        ASSERT_EQ(shown.size(), c.rows) << c.filter << c.pauseAfter;
-        EXPECT_EQ(shown.first(), c.first);
-        EXPECT_EQ(shown.last(), c.last);
+        ASSERT_EQ(shown.size(), rows) << filter << pauseAfter;
+        EXPECT_EQ(shown.first(), first);
+        EXPECT_EQ(shown.last(), last);
     }
 }

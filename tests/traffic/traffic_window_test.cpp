@@ -14,32 +14,12 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace orx;
 using namespace orx::test;
 
 namespace {
-
-// COM1 opens but nothing answers; an ORX-A100 answers on COM2 at 4800 baud; no GPIB.
-struct TwoPorts : PanelHarness
-{
-    sim::Instrument orx{0};
-    TwoPorts()
-    {
-        gpib.setInterfaceAvailable(false);
-        serial.addEmptyPort(1);
-        serial.attachInstrument(2, &orx, 4800);
-        clock.setWallStart(QDateTime(QDate(2024, 5, 1), QTime(14, 3, 7)).toMSecsSinceEpoch());
-    }
-
-    TrafficConsole* openConsole()
-    {
-        c().mnuTraffic->trigger();
-        return form->findChild<TrafficConsole*>();
-    }
-};
 
 QStringList consoleLines(TrafficConsole* console)
 {
@@ -49,16 +29,23 @@ QStringList consoleLines(TrafficConsole* console)
 
 } // namespace
 
-TEST(TrafficWindow, ShowsEveryLineOfAConnectInOrderWithTimeOutsMarked)
+TEST(TrafficWindow, ShowsEveryLineOfAConnectInOrderWithTimeOutsMarkedAndSavesThem)
 {
-    TwoPorts h;
+    // COM1 opens but nothing answers; an ORX-A100 answers on COM2 at 4800 baud; no GPIB.
+    PanelHarness h;
+    sim::Instrument orx{0};
+    h.gpib.setInterfaceAvailable(false);
+    h.serial.addEmptyPort(1);
+    h.serial.attachInstrument(2, &orx, 4800);
+    h.clock.setWallStart(QDateTime(QDate(2024, 5, 1), QTime(14, 3, 7)).toMSecsSinceEpoch());
     h.createAndLoad();
-    TrafficConsole* console = h.openConsole();
+    h.c().mnuTraffic->trigger();
+    auto* console = h.form->findChild<TrafficConsole*>();
     ASSERT_NE(console, nullptr);
     h.runConnect();
     const QStringList lines = consoleLines(console);
 
-    const QString identity = "  RX  " + h.orx.identity() + "<LF>";
+    const QString identity = "  RX  " + orx.identity() + "<LF>";
     const QStringList search = {
         "       0 ms  14:03:07.000             --  connect started",
         "       0 ms  14:03:07.000  COM1 9600  TX  *CLS<CR>",
@@ -95,79 +82,50 @@ TEST(TrafficWindow, ShowsEveryLineOfAConnectInOrderWithTimeOutsMarked)
         shown.append(line.mid(38, 2) == u"RX" ? QStringLiteral("RX") : line.mid(38));
     EXPECT_GT(expected.size(), 20);
     EXPECT_EQ(shown, expected);
-}
 
-TEST(TrafficWindow, SavingWritesEveryLineShownOrWarns)
-{
-    const struct
-    {
-        const char* name;
-        const char* answer; // the file chosen, in a temporary folder; empty: cancelled
-        bool saved;
-    } cases[] = {{"cancelled", "", false},
-                 {"file replaced", "traffic.txt", true},
-                 {"no such folder", "no/t.txt", false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        TwoPorts h;
-        h.createAndLoad();
-        TrafficConsole* console = h.openConsole();
-        h.runConnect();
+    // Saving writes every line shown, over the old file, or leaves that file alone and warns.
+    const ScriptedDialogs::Message cannotSave{"Can not save this file. Please try the other file.",
+                                              "Warning"};
+    for (const auto& [answer, saved] : {std::pair{"", false}, {"traffic.txt", true}, {"no/t.txt", false}}) {
+        SCOPED_TRACE(answer);
         QTemporaryDir dir;
         QFile old(dir.filePath("traffic.txt"));
         ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
         old.close();
-        if (*c.answer)
-            h.dialogs.fileAnswers.enqueue(dir.filePath(c.answer));
+        h.dialogs.messages.clear();
+        h.dialogs.fileAnswers.enqueue(*answer ? dir.filePath(answer) : QString());
         console->findChild<QPushButton*>("save")->click();
-
-        QFile file(dir.filePath("traffic.txt"));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(QString::fromUtf8(file.readAll()),
-                  c.saved ? consoleLines(console).join(u'\n') + u'\n' : "old\n");
-        const bool warned = *c.answer && !c.saved;
-        EXPECT_EQ(h.dialogs.messages,
-                  QList<ScriptedDialogs::Message>(
-                      warned, {"Can not save this file. Please try the other file.", "Warning"}));
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(QString::fromUtf8(old.readAll()),
+                  saved ? consoleLines(console).join(u'\n') + u'\n' : "old\n");
+        EXPECT_EQ(h.dialogs.messages, QList<ScriptedDialogs::Message>(*answer && !saved, cannotSave));
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"traffic.txt"});
     }
 }
 
 // One console, modeless and owned by the main window, from a View menu before Help that no panel
-// state disables. Closed, it still records.
+// state disables (nor its Trend...). Closed, it still records.
 TEST(TrafficWindow, ViewMenuOpensOneConsoleInEveryPanelState)
 {
-    const std::pair<const char*, std::function<void(PanelHarness&)>> states[] = {
-        {"connecting",
-         [](PanelHarness& h) {
-             h.form->panelStates().SetPanelEnabled(false);
-         }},
-        {"not connected",
-         [](PanelHarness& h) {
-             h.form->panelStates().SetDisconnectedPanel();
-         }},
-        {"operating off",
-         [](PanelHarness& h) {
-             h.form->panelStates().SetOperatingControlsEnabled(false);
-         }},
-        {"tripped",
-         [](PanelHarness& h) {
-             h.form->panelStates().SetProtectionTripped(h.c().clearovp, true);
-         }},
-        {"search found nothing",
-         [](PanelHarness& h) {
-             h.runConnect();
-         }},
-    };
-    for (const auto& [name, enter] : states) {
-        SCOPED_TRACE(name);
+    for (const QString state : {"connecting", "not connected", "operating off", "tripped", "found nothing"}) {
+        SCOPED_TRACE(state.toStdString());
         PanelHarness h;
         h.serial.addEmptyPort(1);
         h.createAndLoad();
         const QList<QAction*> menus = h.form->menuBar()->actions();
         EXPECT_EQ(menus.indexOf(h.c().mnuview->menuAction()) + 1, menus.indexOf(h.c().mnuhelp->menuAction()));
-        enter(h);
-        EXPECT_TRUE(h.c().mnuview->menuAction()->isEnabled() && h.c().mnuTraffic->isEnabled());
+        if (state == "connecting")
+            h.form->panelStates().SetPanelEnabled(false);
+        else if (state == "not connected")
+            h.form->panelStates().SetDisconnectedPanel();
+        else if (state == "operating off")
+            h.form->panelStates().SetOperatingControlsEnabled(false);
+        else if (state == "tripped")
+            h.form->panelStates().SetProtectionTripped(h.c().clearovp, true);
+        else
+            h.runConnect();
+        EXPECT_TRUE(h.c().mnuview->menuAction()->isEnabled() && h.c().mnuTraffic->isEnabled() &&
+                    h.c().mnuTrend->isEnabled());
         for (int i = 0; i < 2; ++i) {
             h.c().mnuTraffic->trigger();
             const auto consoles = h.form->findChildren<TrafficConsole*>();

@@ -1,12 +1,13 @@
 // A panel that monitors an in-process instrument as fast as it can, with the trend window logging to
 // the file named on the command line, for the kill test. The load changes at every tick, so that
 // every line differs. After each tick, once its line is in the log, it prints
-//   <wall-clock ms> <volts> <amperes>
-// on standard output (a reading that went missing as "-"), and flushes.
+//   <wall-clock ms> <volts>,<amperes>
+// on standard output, as the displays show them (a reading that went missing as nothing), and flushes.
 // Usage: trend_log_child <log file>
 
 #include "support/panel_harness.h"
 
+#include "app/numbers.h"
 #include "panel/monitoring_loop.h"
 #include "trend/trend_window.h"
 #include "ui/numeric_field.h"
@@ -25,7 +26,7 @@ constexpr int kMostTicks = 1'000'000; // ends by itself should the test never ki
 
 QByteArray text(const std::optional<double>& value)
 {
-    return value ? QByteArray::number(*value, 'g', 17) : QByteArrayLiteral("-");
+    return value ? formatTruncated3(*value).toLatin1() : QByteArray();
 }
 
 } // namespace
@@ -58,7 +59,7 @@ int main(int argc, char** argv)
     }
     // Connected after the window, so this runs once the window has written the tick's line.
     QObject::connect(&h.form->monitoring(), &MonitoringLoop::ticked, [&](const TickReadings& r) {
-        std::printf("%lld %s %s\n", static_cast<long long>(h.clock.wallMilliseconds()),
+        std::printf("%lld %s,%s\n", static_cast<long long>(h.clock.wallMilliseconds()),
                     text(r.volts).constData(), text(r.amperes).constData());
         std::fflush(stdout);
     });

@@ -10,9 +10,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
-#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
+#include <map>
+#include <tuple>
 
 using namespace orx;
 
@@ -32,87 +33,67 @@ const TickReadings kClean = reading(5.0, 0.5);
 
 TEST(TrendBuffer, PointsRunsAndMarkers)
 {
-    struct Expected
-    {
-        qint64 timeMs;
-        bool volts, amperes;
-        int run; // runs numbered in order of appearance
-    };
+    const TickReadings noVolts = reading(std::nullopt, 0.5), offAfter = reading(5.0, 0.5, false);
+    const std::pair<qint64, std::optional<TickReadings>> end{0, std::nullopt}; // output off between ticks
     const struct
     {
         const char* name;
-        std::function<void(TrendBuffer&)> fill;
-        std::vector<Expected> points;
+        std::vector<std::pair<qint64, std::optional<TickReadings>>> ticks;
+        const char* points; // the times kept, in order; "|" where a new run starts
         std::vector<TrendMarker> markers;
     } cases[] = {
         {"clean ticks: one run, no marker",
-         [](TrendBuffer& b) {
-             for (qint64 t : {1000, 2000, 3000})
-                 b.addTick(t, kClean);
-         },
-         {{1000, true, true, 0}, {2000, true, true, 0}, {3000, true, true, 0}},
+         {{1000, kClean}, {2000, kClean}, {3000, kClean}},
+         "1000 2000 3000",
          {}},
-        {"a tick after which the output is off ends its run",
-         [](TrendBuffer& b) {
-             b.addTick(1000, kClean);
-             b.addTick(2000, reading(5.0, 0.5, false));
-             b.addTick(9000, kClean);
-         },
-         {{1000, true, true, 0}, {2000, true, true, 0}, {9000, true, true, 1}},
+        {"a tick with the output off after it ends its run",
+         {{1000, kClean}, {2000, offAfter}, {9000, kClean}},
+         "1000 2000 | 9000",
          {}},
         {"the output going off between ticks ends the run once",
-         [](TrendBuffer& b) {
-             b.endRun(); // nothing to end yet
-             b.addTick(1000, kClean);
-             b.endRun();
-             b.endRun();
-             b.addTick(5000, kClean);
-         },
-         {{1000, true, true, 0}, {5000, true, true, 1}},
+         {end, {1000, kClean}, end, end, {5000, kClean}},
+         "1000 | 5000",
          {}},
-        {"missing answers: the reading is missing and a time-out is marked",
-         [](TrendBuffer& b) {
-             b.addTick(1000, reading(std::nullopt, 0.5));
-             b.addTick(2000, reading(5.0, std::nullopt));
-             b.addTick(3000, reading(5.0, 0.5, true, false, true));
-         },
-         {{1000, false, true, 0}, {2000, true, false, 0}, {3000, true, true, 0}},
-         {{1000, Kind::TimeOut}, {2000, Kind::TimeOut}, {3000, Kind::TimeOut}}},
-        {"a trip is marked as a trip even with a missing answer",
-         [](TrendBuffer& b) { b.addTick(1000, reading(std::nullopt, 0.5, false, true, true)); },
-         {{1000, false, true, 0}},
-         {{1000, Kind::Trip}}},
-        {"older than the keeping time drops off, with its markers",
-         [](TrendBuffer& b) {
-             b.addTick(999, reading(std::nullopt, 0.5));
-             b.addTick(1000, reading(std::nullopt, 0.5));
-             b.addTick(11000, kClean); // keeps 10 s: 999 goes, 1000 stays
-         },
-         {{1000, false, true, 0}, {11000, true, true, 0}},
+        {"missing answers are time-outs; a trip is a trip even with a missing answer",
+         {{1000, noVolts},
+          {2000, reading(5.0, std::nullopt)},
+          {3000, reading(5.0, 0.5, true, false, true)},
+          {4000, reading(std::nullopt, 0.5, false, true, true)}},
+         "1000 2000 3000 4000",
+         {{1000, Kind::TimeOut}, {2000, Kind::TimeOut}, {3000, Kind::TimeOut}, {4000, Kind::Trip}}},
+        {"older than the keeping time (10 s) drops off, with its markers",
+         {{999, noVolts}, {1000, noVolts}, {11000, kClean}},
+         "1000 11000",
          {{1000, Kind::TimeOut}}},
-        {"at most so many points, even when the clock jumps back",
-         [](TrendBuffer& b) {
-             for (qint64 t : {50000, 1000, 2000, 3000, 4000, 5000})
-                 b.addTick(t, reading(std::nullopt, 0.5));
-         },
-         {{2000, false, true, 0}, {3000, false, true, 0}, {4000, false, true, 0}, {5000, false, true, 0}},
+        {"at most so many points (4), even when the clock jumps back",
+         {{50000, noVolts},
+          {1000, noVolts},
+          {2000, noVolts},
+          {3000, noVolts},
+          {4000, noVolts},
+          {5000, noVolts}},
+         "2000 3000 4000 5000",
          {{2000, Kind::TimeOut}, {3000, Kind::TimeOut}, {4000, Kind::TimeOut}, {5000, Kind::TimeOut}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TrendBuffer buffer(10'000, 4);
-        c.fill(buffer);
-        ASSERT_EQ(buffer.points().size(), c.points.size());
-        std::vector<quint64> runIds;
-        for (size_t i = 0; i < c.points.size(); ++i) {
-            const TrendPoint& p = buffer.points()[i];
-            EXPECT_EQ(p.timeMs, c.points[i].timeMs);
-            EXPECT_EQ(p.volts.has_value(), c.points[i].volts);
-            EXPECT_EQ(p.amperes.has_value(), c.points[i].amperes);
-            if (runIds.empty() || runIds.back() != p.run)
-                runIds.push_back(p.run);
-            EXPECT_EQ(int(runIds.size()) - 1, c.points[i].run) << "point " << i;
+        std::map<qint64, TickReadings> given;
+        for (const auto& [timeMs, readings] : c.ticks) {
+            readings ? buffer.addTick(timeMs, *readings) : buffer.endRun();
+            if (readings)
+                given[timeMs] = *readings;
         }
+        QString kept;
+        for (size_t i = 0; i < buffer.points().size(); ++i) {
+            const TrendPoint& p = buffer.points()[i];
+            kept += QStringLiteral("%1%2 ")
+                        .arg(i > 0 && p.run != buffer.points()[i - 1].run ? "| " : "")
+                        .arg(p.timeMs);
+            EXPECT_EQ(p.volts, given[p.timeMs].volts) << p.timeMs;
+            EXPECT_EQ(p.amperes, given[p.timeMs].amperes) << p.timeMs;
+        }
+        EXPECT_EQ(kept.trimmed(), c.points);
         EXPECT_EQ(std::vector<TrendMarker>(buffer.markers().begin(), buffer.markers().end()), c.markers);
     }
 }
@@ -128,40 +109,28 @@ TEST(TrendScale, FramingTheChart)
     EXPECT_EQ(shownTimes(buffer, 60'000, 500'000), (TimeSpan{140'000, 200'000}))
         << "ends at the newest point";
 
-    const struct
-    {
-        TimeSpan times;
-        std::optional<ValueSpan> volts, amperes;
-    } extents[] = {
-        {{0, 300'000}, ValueSpan{2.0, 4.0}, ValueSpan{0.2, 0.7}},
-        {{140'000, 200'000}, ValueSpan{3.0, 4.0}, ValueSpan{0.2, 0.7}},
-        {{100'000, 160'000}, ValueSpan{2.0, 2.0}, ValueSpan{0.7, 0.7}},
-        {{101'000, 149'000}, std::nullopt, std::nullopt},
-    };
-    for (const auto& e : extents) {
-        SCOPED_TRACE(e.times.fromMs);
-        EXPECT_EQ(valueExtent(buffer, TrendQuantity::Volts, e.times), e.volts);
-        EXPECT_EQ(valueExtent(buffer, TrendQuantity::Amperes, e.times), e.amperes);
+    using Span = std::optional<ValueSpan>;
+    for (const auto& [times, volts, amperes] : std::initializer_list<std::tuple<TimeSpan, Span, Span>>{
+             {{0, 300'000}, ValueSpan{2.0, 4.0}, ValueSpan{0.2, 0.7}},
+             {{140'000, 200'000}, ValueSpan{3.0, 4.0}, ValueSpan{0.2, 0.7}},
+             {{100'000, 160'000}, ValueSpan{2.0, 2.0}, ValueSpan{0.7, 0.7}},
+             {{101'000, 149'000}, std::nullopt, std::nullopt}}) {
+        EXPECT_EQ(valueExtent(buffer, TrendQuantity::Volts, times), volts) << times.fromMs;
+        EXPECT_EQ(valueExtent(buffer, TrendQuantity::Amperes, times), amperes) << times.fromMs;
     }
 
+    // Nothing shown; a tenth of the spread either side; a steady reading sits in the middle; a small
+    // spread widens to the minimum; readings at the ends of the number range.
     constexpr double kMax = std::numeric_limits<double>::max();
-    const struct
-    {
-        const char* name;
-        std::optional<ValueSpan> extent;
-        ValueSpan span;
-    } scales[] = {
-        {"nothing shown", std::nullopt, {0, 1}},
-        {"a tenth of the spread either side", ValueSpan{1.0, 2.0}, {0.9, 2.1}},
-        {"a steady reading sits in the middle", ValueSpan{5.0, 5.0}, {4.995, 5.005}},
-        {"a small spread widens to the minimum", ValueSpan{0.500, 0.502}, {0.496, 0.506}},
-        {"readings at the ends of the number range", ValueSpan{-kMax, kMax}, {-kMax, kMax}},
-    };
-    for (const auto& s : scales) {
-        SCOPED_TRACE(s.name);
-        const ValueSpan span = autoscale(s.extent, 0.01);
-        EXPECT_DOUBLE_EQ(span.low, s.span.low);
-        EXPECT_DOUBLE_EQ(span.high, s.span.high);
+    for (const auto& [extent, low, high] :
+         std::initializer_list<std::tuple<Span, double, double>>{{std::nullopt, 0, 1},
+                                                                 {ValueSpan{1.0, 2.0}, 0.9, 2.1},
+                                                                 {ValueSpan{5.0, 5.0}, 4.995, 5.005},
+                                                                 {ValueSpan{0.500, 0.502}, 0.496, 0.506},
+                                                                 {ValueSpan{-kMax, kMax}, -kMax, kMax}}) {
+        const ValueSpan span = autoscale(extent, 0.01);
+        EXPECT_DOUBLE_EQ(span.low, low);
+        EXPECT_DOUBLE_EQ(span.high, high);
     }
 
     constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -170,54 +139,38 @@ TEST(TrendScale, FramingTheChart)
     EXPECT_EQ(inBand({-kMax, kMax}, TrendBand::Lower), (ValueSpan{-kMax, kMax})) << "no room to double";
     EXPECT_EQ(inBand({1.0, kInf}, TrendBand::Upper), (ValueSpan{1.0, kInf}));
 
-    const struct
-    {
-        qint64 timeMs;
-        TimeSpan times;
-        std::optional<double> offset;
-    } markers[] = {
-        {1000, {1000, 5000}, 0.0}, {5000, {1000, 5000}, 400.0},        {2000, {1000, 5000}, 100.0},
-        {999, {1000, 5000}, {}},   {5001, {1000, 5000}, std::nullopt}, {1000, {1000, 1000}, std::nullopt},
-    };
-    for (const auto& m : markers)
-        EXPECT_EQ(markerOffset(m.timeMs, m.times, 400.0), m.offset) << m.timeMs;
+    const TimeSpan shown{1000, 5000};
+    for (const auto& [timeMs, times, offset] :
+         std::initializer_list<std::tuple<qint64, TimeSpan, std::optional<double>>>{
+             {1000, shown, 0.0},
+             {5000, shown, 400.0},
+             {2000, shown, 100.0},
+             {999, shown, std::nullopt},
+             {5001, shown, std::nullopt},
+             {1000, {1000, 1000}, std::nullopt}})
+        EXPECT_EQ(markerOffset(timeMs, times, 400.0), offset) << timeMs;
 }
 
 TEST(TrendLogFormat, TimesLinesAndHeader)
 {
     const qint64 moment = 1'714'572'188'123; // 2024-05-01T14:03:08.123Z
-    const struct
-    {
-        qint64 ms;
-        int offset;
-        const char* text;
-    } times[] = {
-        {moment, 0, "2024-05-01T14:03:08.123+00:00"},
-        {moment, 7200, "2024-05-01T16:03:08.123+02:00"},
-        {moment, -12600, "2024-05-01T10:33:08.123-03:30"},
-        {moment + 52'011'877, 0, "2024-05-02T04:30:00.000+00:00"},
-        {moment - 123, 34200, "2024-05-01T23:33:08.000+09:30"},
-    };
-    for (const auto& t : times)
-        EXPECT_EQ(isoTimeWithMs(t.ms, t.offset), t.text);
+    for (const auto& [ms, offset, text] : std::initializer_list<std::tuple<qint64, int, const char*>>{
+             {moment, 0, "2024-05-01T14:03:08.123+00:00"},
+             {moment, 7200, "2024-05-01T16:03:08.123+02:00"},
+             {moment, -12600, "2024-05-01T10:33:08.123-03:30"},
+             {moment + 52'011'877, 0, "2024-05-02T04:30:00.000+00:00"},
+             {moment - 123, 34200, "2024-05-01T23:33:08.000+09:30"}})
+        EXPECT_EQ(isoTimeWithMs(ms, offset), text);
 
-    const struct
-    {
-        const char* name;
-        TickReadings readings;
-        const char* line;
-    } lines[] = {
-        {"as the displays show them: cut, not rounded", reading(12.3456, 1.9999),
-         "2024-05-01T14:03:08.123+00:00,12.345,1.999,ON"},
-        {"a small negative reading", reading(-0.0019, 0.0009),
-         "2024-05-01T14:03:08.123+00:00,-0.001,0.000,ON"},
-        {"missing readings are empty fields", reading(std::nullopt, std::nullopt),
-         "2024-05-01T14:03:08.123+00:00,,,ON"},
-        {"the output off after the tick", reading(5.0, std::nullopt, false, true),
-         "2024-05-01T14:03:08.123+00:00,5.000,,OFF"},
-    };
-    for (const auto& l : lines)
-        EXPECT_EQ(trendLogLine(moment, 0, l.readings), l.line) << l.name;
+    // As the displays show them, cut and not rounded; missing readings are empty fields; the output's
+    // state after the tick.
+    for (const auto& [readings, fields] : std::initializer_list<std::pair<TickReadings, const char*>>{
+             {reading(12.3456, 1.9999), "12.345,1.999,ON"},
+             {reading(-0.0019, 0.0009), "-0.001,0.000,ON"},
+             {reading(std::nullopt, std::nullopt), ",,ON"},
+             {reading(5.0, std::nullopt, false, true), "5.000,,OFF"}})
+        EXPECT_EQ(trendLogLine(moment, 0, readings),
+                  QStringLiteral("2024-05-01T14:03:08.123+00:00,") + fields);
 
     // The instrument's answer is outside input: a line break in it must not break the header.
     EXPECT_EQ(trendLogHeader({QStringLiteral(" QZ.Inc,ORX-B200,SN7\r\n# forged\tline \n"),
