@@ -55,7 +55,12 @@ TEST(TransferOverPty, DownloadAndUploadRestoreAllMemories)
         for (const QString& line : seedCommands(i))
             form.link().SendCommand(line);
     }
-    ASSERT_TRUE(form.link().query(QStringLiteral("*IDN?"))) << "every seeding line has been taken";
+    // The instrument takes the seeding lines at its own pace; on a busy machine that may outlast one
+    // answer's time-out, so ask until it answers.
+    bool seeded = false;
+    for (int attempt = 0; attempt < 5 && !seeded; ++attempt)
+        seeded = form.link().query(QStringLiteral("*IDN?"));
+    ASSERT_TRUE(seeded) << "every seeding line has been taken";
 
     const QString first = dir.filePath(QStringLiteral("first.csv"));
     dialogs.fileAnswers.enqueue(first);
