@@ -55,12 +55,7 @@ bool FaultRig::startMonitoring(double volts)
     emit c().setv->keyReleased();
     c().output->select(1);
     const int before = ticks;
-    return waitFor([&] { return ticks > before; }, 3000);
-}
-
-bool FaultRig::waitFor(const std::function<bool()>& done, int ms)
-{
-    return QTest::qWaitFor(done, ms);
+    return QTest::qWaitFor([&] { return ticks > before; }, 3000);
 }
 
 double FaultRig::cpuShareWhileIdle(int ms)
@@ -68,14 +63,6 @@ double FaultRig::cpuShareWhileIdle(int ms)
     const double before = threadCpuSeconds();
     QTest::qWait(ms);
     return (threadCpuSeconds() - before) / (ms / 1000.0);
-}
-
-qsizetype FaultRig::count(const QString& event) const
-{
-    qsizetype n = 0;
-    for (const QString& line : wire.events)
-        n += line.contains(event) ? 1 : 0;
-    return n;
 }
 
 } // namespace orx::test

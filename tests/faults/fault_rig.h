@@ -12,7 +12,6 @@
 #include "support/scripted_gpib.h"
 #include "support/sim_process.h"
 
-#include <functional>
 #include <memory>
 
 namespace orx::test {
@@ -26,13 +25,11 @@ struct FaultRig
     bool connect();
     // The operator enters a voltage and switches the output on; true once the first tick is done.
     bool startMonitoring(double volts = 5.0);
-    // Lets events run (ticks among them) until `done` or `ms` have passed.
-    bool waitFor(const std::function<bool()>& done, int ms);
     // Lets events run for `ms`; the share of one core the panel's thread used meanwhile.
     double cpuShareWhileIdle(int ms);
 
     const Form1Controls& c() const { return form->controls(); }
-    qsizetype count(const QString& event) const; // wire events containing the text
+    qsizetype timeOuts() const { return wire.events.filter(QStringLiteral(" timedOut")).size(); }
 
     SimProcess sim;
     ProgramState state;

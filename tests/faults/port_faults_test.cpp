@@ -1,16 +1,11 @@
-// Faults of the port itself: it vanishes while the panel monitors, another program holds it when the
-// panel starts, and a second copy of the panel starts while the first is connected.
+// Faults of the port itself: another program holds it when the panel starts, and a second copy of the
+// panel starts while the first is connected.
 
 #include "fault_rig.h"
-
-#include "connection/connector.h"
-#include "ui/option_group.h"
-#include "ui/status_bar.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -42,27 +37,6 @@ QProcessEnvironment panelEnvironment(const SimProcess& sim)
 }
 
 } // namespace
-
-// The port vanishes mid-monitoring: no hang, the loop stops and says so, the panel goes idle, and a
-// reconnect finds the instrument again once it is back.
-TEST(PortFaults, PortVanishingWhileMonitoringStopsTheLoopAndSaysSo)
-{
-    FaultRig rig;
-    ASSERT_TRUE(rig.connect());
-    ASSERT_TRUE(rig.startMonitoring());
-    ASSERT_TRUE(rig.sim.command(QStringLiteral("unplug")));
-    EXPECT_TRUE(rig.waitFor([&] { return !rig.form->timer1().isActive(); }, 5000));
-    EXPECT_EQ(rig.c().SBar1->panelText(1), "Communication error");
-    EXPECT_LT(rig.cpuShareWhileIdle(1500), 0.02) << "nothing keeps trying";
-    EXPECT_TRUE(rig.dialogs.messages.isEmpty()) << "after the connect, time-outs are silent";
-
-    ASSERT_TRUE(rig.sim.command(QStringLiteral("replug")));
-    rig.c().output->select(0);
-    rig.form->connector().StartConnect();
-    rig.form->timer2().stop();
-    rig.form->connector().Timer2_Timer();
-    EXPECT_EQ(rig.state.ConnectDone, 1);
-}
 
 // Another program holds the only port when the panel starts: the panel says so (it is not mistaken
 // for a port without an instrument), writes nothing to it and ends as it does without an interface.
@@ -97,7 +71,9 @@ TEST(PortFaults, SecondCopyNeverOpensAPort)
     for (QProcess* panel : {&first, &second})
         panel->setProcessEnvironment(panelEnvironment(sim));
     first.start(QStringLiteral(ORX_PANEL_PATH), {});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sim.received().size() >= 15; }, 20000)) << "the first connects";
+    // A connect ends with the output state; the instrument's output is off, so nothing follows it.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sim.received().join(u'\n').endsWith(":OUTP:STAT?"); }, 20000))
+        << "the first connects";
     const qsizetype linesBefore = sim.received().size();
 
     second.start(QStringLiteral(ORX_PANEL_PATH), {});
@@ -109,7 +85,7 @@ TEST(PortFaults, SecondCopyNeverOpensAPort)
         QTest::qWait(100);
     }
     EXPECT_FALSE(openedThePort);
-    EXPECT_EQ(sim.received().size(), linesBefore) << "nothing reached the instrument";
+    EXPECT_EQ(sim.received().size(), linesBefore) << sim.received().join(u'\n').toStdString();
     EXPECT_EQ(first.state(), QProcess::Running);
     for (QProcess* panel : {&second, &first}) {
         panel->kill();

@@ -1,4 +1,5 @@
-// The monitoring tick, the output and protection switches and the Clear buttons, on a scripted port.
+// The read-back, the monitoring tick, the output and protection switches and the Clear buttons, on a
+// scripted port.
 
 #include "connection/panel_states.h"
 #include "panel/monitoring_loop.h"
@@ -17,6 +18,7 @@
 #include <QRadioButton>
 #include <functional>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace orx;
 using namespace orx::test;
@@ -30,15 +32,18 @@ const Commands kTick = {":MEAS?",           "*CLS",        ":MEAS:CURR?", "*CLS"
 const Commands kReadBack = {":MEAS?",           ":MEAS:CURR?",      ":VOLT?",      ":CURR?",
                             ":CURR:PROT:TRIP?", ":VOLT:PROT:TRIP?", ":VOLT:PROT?", ":VOLT:PROT:STAT?",
                             ":CURR:PROT?",      ":CURR:PROT:STAT?"};
-// The read-back when the over-current protection has tripped: the over-voltage trip is not asked.
-const Commands kReadBackOcp = {":MEAS?",           ":MEAS:CURR?",      ":VOLT?",
-                               ":CURR?",           ":CURR:PROT:TRIP?", ":VOLT:PROT?",
-                               ":VOLT:PROT:STAT?", ":CURR:PROT?",      ":CURR:PROT:STAT?"};
 
 Commands then(Commands first, const Commands& next)
 {
     first.append(next);
     return first;
+}
+
+// The read-back after an over-current trip: the over-voltage trip is not asked.
+Commands withoutOvpTrip(Commands commands)
+{
+    commands.removeAll(":VOLT:PROT:TRIP?");
+    return commands;
 }
 
 // A panel whose output was switched on by the operator (the loop runs), with the switches showing
@@ -82,8 +87,9 @@ TEST(MonitoringLoop, OneTick)
          [](Monitoring& m) { m.answers[":OUTP:STAT?"] = "2\n"; }, kTick, true, true, "12.345V", "0.500A", "",
          ""},
         {"over-current trip: no :OUTP:STAT 0, no further trip or output query",
-         [](Monitoring& m) { m.answers[":CURR:PROT:TRIP?"] = "1\n"; }, then(kTick.mid(0, 5), kReadBackOcp),
-         false, false, "0.000V", "0.000A", kOcpTripMessage, ""},
+         [](Monitoring& m) { m.answers[":CURR:PROT:TRIP?"] = "1\n"; },
+         then(kTick.mid(0, 5), withoutOvpTrip(kReadBack)), false, false, "0.000V", "0.000A", kOcpTripMessage,
+         ""},
         {"over-voltage trip", [](Monitoring& m) { m.answers[":VOLT:PROT:TRIP?"] = "1\n"; },
          then(kTick.mid(0, 6), kReadBack), false, false, "0.000V", "0.000A", kOvpTripMessage, ""},
         {"output switched off at the front panel", [](Monitoring& m) { m.answers[":OUTP:STAT?"] = "0\n"; },
@@ -100,11 +106,10 @@ TEST(MonitoringLoop, OneTick)
         m.tick();
         EXPECT_EQ(m.sent, c.sent);
         ASSERT_EQ(reported.size(), 1) << "one report per tick";
-        EXPECT_EQ(reported[0].volts, c.voltsRead ? std::optional(12.3456) : std::nullopt);
-        EXPECT_EQ(reported[0].amperes, std::optional(0.5));
-        EXPECT_EQ(reported[0].outputOn, c.outputOn);
-        EXPECT_EQ(reported[0].tripped, !c.message.isEmpty());
-        EXPECT_EQ(reported[0].answerMissing, !c.status.isEmpty());
+        const TickReadings& r = reported[0];
+        EXPECT_EQ(std::tuple(r.volts, r.amperes, r.outputOn, r.tripped, r.answerMissing),
+                  std::tuple(c.voltsRead ? std::optional(12.3456) : std::nullopt, std::optional(0.5),
+                             c.outputOn, !c.message.isEmpty(), !c.status.isEmpty()));
         EXPECT_EQ(m.c().output->isSelected(1), c.outputOn);
         EXPECT_EQ(m.looping(), c.looping);
         EXPECT_EQ(m.c().disv->text(), c.disv);
@@ -133,15 +138,6 @@ TEST(OutputSwitches, OnOffAndProtectionSwitches)
              m.c().output->select(0);
          },
          kReadBack, false},
-        {"ON while tripped: nothing",
-         [](Monitoring& m) {
-             m.c().output->select(0);
-             m.sent.clear();
-             m.form->panelStates().SetProtectionTripped(m.c().clearocp, true);
-             m.c().output->select(1);
-         },
-         {},
-         false},
         {"protection switches",
          [](Monitoring& m) {
              m.c().ovpen->select(0);
@@ -150,11 +146,14 @@ TEST(OutputSwitches, OnOffAndProtectionSwitches)
          },
          {":VOLT:PROT:STAT 0", ":CURR:PROT:STAT 1"},
          true},
-        {"protection switches while tripped send nothing",
+        {"ON and the protection switches while tripped: nothing",
          [](Monitoring& m) {
+             m.c().output->select(0);
+             m.sent.clear();
              m.form->panelStates().SetProtectionTripped(m.c().clearocp, true);
              m.c().ovpen->select(0);
              m.c().ocpen->select(1);
+             m.c().output->select(1);
          },
          {},
          false},
@@ -219,5 +218,85 @@ TEST(OutputSwitches, ClearReleasesTheLatchAndLeavesTheOutputOff)
         EXPECT_TRUE(m.c().output->isSelected(0));
         EXPECT_FALSE(m.looping()) << "clearing does not restart the loop";
         EXPECT_TRUE(m.c().Frame5->isEnabled() && m.c().ovpen->option(0)->isEnabled());
+    }
+}
+
+// A fresh panel shows OVP off, so the read-back of its "on" state sends it back.
+TEST(ReadBack, FillsThePanelInOrderAndKeepsWhatIsNotAnswered)
+{
+    Commands order = kReadBack;
+    order.insert(8, ":VOLT:PROT:STAT 1");
+    for (const bool answered : {true, false}) {
+        SCOPED_TRACE(answered ? "every query answered" : ":MEAS? and :VOLT? unanswered");
+        ScriptedPanel p;
+        p.c().setv->setValue(7.5);
+        p.c().disv->setText(QStringLiteral("9.999V"));
+        if (!answered) {
+            p.answers.remove(":VOLT?");
+            p.answers.remove(":MEAS?");
+        }
+        p.form->readBack().ReadBackAll();
+        EXPECT_EQ(p.sent, order) << "an unanswered query does not stop the next";
+        EXPECT_EQ(p.c().disv->text(), answered ? "12.346V" : "9.999V") << "the read-back rounds";
+        EXPECT_EQ(p.c().setv->value(), answered ? 5.0 : 7.5);
+        EXPECT_EQ(p.c().disc->text(), "0.500A");
+        EXPECT_EQ(p.c().setc->value(), 1.0);
+        EXPECT_EQ(p.c().ovp->value(), 6.0);
+        EXPECT_EQ(p.c().ocp->value(), 2.0);
+        EXPECT_TRUE(p.c().ovpen->isSelected(1));
+        EXPECT_TRUE(p.c().ocpen->isSelected(0));
+        EXPECT_TRUE(p.dialogs.messages.isEmpty());
+    }
+}
+
+TEST(ReadBack, TripAnswersAreJudgedByTheirValueAlone)
+{
+    const QString earlier = QStringLiteral("an earlier message");
+    const struct
+    {
+        const char* query;
+        std::optional<QByteArray> answer; // nothing: no answer at all
+        bool tripped;
+    } cases[] = {
+        {":CURR:PROT:TRIP?", "1.000\n", true}, {":CURR:PROT:TRIP?", " +1\n", true},
+        {":CURR:PROT:TRIP?", "1E0\n", true},   {":CURR:PROT:TRIP?", "0\n", false},
+        {":CURR:PROT:TRIP?", "2\n", false},    {":CURR:PROT:TRIP?", "0.999\n", false},
+        {":CURR:PROT:TRIP?", "\n", false},     {":CURR:PROT:TRIP?", std::nullopt, false},
+        {":VOLT:PROT:TRIP?", "1\n", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.query + (" " + c.answer.value_or("(none)").toStdString()));
+        ScriptedPanel p;
+        p.c().ovcpmsg->setText(earlier);
+        p.answers.remove(c.query);
+        if (c.answer)
+            p.answers[c.query] = *c.answer;
+        p.form->readBack().ReadBackAll();
+        const bool ocp = c.tripped && QByteArray(c.query) == ":CURR:PROT:TRIP?";
+        const bool ovp = c.tripped && !ocp;
+        EXPECT_EQ(p.state.ProtectionTripped, c.tripped);
+        EXPECT_EQ(p.c().clearocp->isEnabled(), ocp);
+        EXPECT_EQ(p.c().clearovp->isEnabled(), ovp);
+        EXPECT_EQ(p.c().ovpen->option(0)->isEnabled(), !c.tripped);
+        EXPECT_EQ(p.c().ovcpmsg->text(), ocp ? kOcpTripMessage : ovp ? kOvpTripMessage : earlier);
+        EXPECT_EQ(p.sent.contains(":VOLT:PROT:TRIP?"), !ocp) << "asked only without an over-current trip";
+        EXPECT_TRUE(p.sent.endsWith(":CURR:PROT:STAT?")) << "the protection is read in every case";
+    }
+}
+
+TEST(ReadBack, ProtectionStateThatNamesNoOptionLeavesTheSelection)
+{
+    ScriptedPanel p;
+    p.c().ovpen->select(1);
+    const struct
+    {
+        QByteArray answer;
+        int ovpen;
+    } cases[] = {{"2\n", 1},   {"-1\n", 1},  {"0.4\n", 0}, {"1.4\n", 1},
+                 {"1.5\n", 1}, {"0.5\n", 0}, {"2.5\n", 0}}; // halves go to the even neighbour
+    for (const auto& c : cases) {
+        p.answers[":VOLT:PROT:STAT?"] = c.answer;
+        p.form->readBack().ReadProtection();
+        EXPECT_TRUE(p.c().ovpen->isSelected(c.ovpen)) << c.answer.constData();
     }
 }

@@ -10,13 +10,18 @@
 
 namespace orx::test {
 
-struct LinkRig
+// The scripted services a test drives, with the program state they serve.
+struct ScriptedServices
 {
     ProgramState state;
     ManualClock clock;
     ScriptedSerial serial{clock};
     ScriptedGpib gpib;
     ScriptedDialogs dialogs;
+};
+
+struct LinkRig : ScriptedServices
+{
     RecordingStatus status;
     CommandLink link{state, serial, gpib, dialogs, status, clock};
 };

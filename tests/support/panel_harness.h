@@ -40,7 +40,6 @@ struct PanelHarness
     void runConnect();
 
     const Form1Controls& c() const { return form->controls(); }
-    QStringList serialCommands() const { return serial.commands(); }
 };
 
 } // namespace orx::test

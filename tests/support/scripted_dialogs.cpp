@@ -13,14 +13,7 @@ QString ScriptedDialogs::inputBox(const QString& prompt, const QString&, const Q
     return inputAnswers.isEmpty() ? defaultAnswer : inputAnswers.dequeue();
 }
 
-QString ScriptedDialogs::openFileName(const QString&)
-{
-    if (whileFileDialogOpen)
-        whileFileDialogOpen();
-    return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
-}
-
-QString ScriptedDialogs::saveFileName(const QString&)
+QString ScriptedDialogs::fileName()
 {
     if (whileFileDialogOpen)
         whileFileDialogOpen();

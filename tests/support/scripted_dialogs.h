@@ -21,8 +21,8 @@ public:
 
     void messageBox(const QString& text, const QString& title) override;
     QString inputBox(const QString& prompt, const QString& title, const QString& defaultAnswer) override;
-    QString openFileName(const QString& filter) override;
-    QString saveFileName(const QString& filter) override;
+    QString openFileName(const QString&) override { return fileName(); }
+    QString saveFileName(const QString&) override { return fileName(); }
     bool openDocument(const QString& path) override;
 
     QList<Message> messages;      // every message box shown, in order
@@ -34,6 +34,9 @@ public:
 
     // Runs while a file dialog is open, as the events that a modal dialog lets through would.
     std::function<void()> whileFileDialogOpen;
+
+private:
+    QString fileName(); // both file dialogs: the next answer of the queue
 };
 
 } // namespace orx::test

@@ -13,13 +13,6 @@ ScriptedPanel::ScriptedPanel()
             onCommand(command);
         return answers.value(command);
     };
-    reset();
-}
-
-void ScriptedPanel::reset()
-{
-    form.reset();
-    state = ProgramState();
     initialiseAtStart(state, QStringLiteral("/nonexistent"));
     SetDefaults(state, 8);
     state.ConnectStarted = 1;
@@ -30,8 +23,6 @@ void ScriptedPanel::reset()
                {":VOLT:PROT?", "6.000\n"},  {":VOLT:PROT:STAT?", "1\n"}, {":CURR:PROT?", "2.000\n"},
                {":CURR:PROT:STAT?", "0\n"}, {":OUTP:STAT?", "1\n"}};
     sent.clear();
-    onCommand = nullptr;
-    endings = 0;
 }
 
 } // namespace orx::test

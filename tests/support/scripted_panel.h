@@ -5,9 +5,7 @@
 
 #include "app/form1.h"
 #include "app/program_state.h"
-#include "support/scripted_dialogs.h"
-#include "support/scripted_gpib.h"
-#include "support/scripted_serial.h"
+#include "support/link_rig.h"
 
 #include <QHash>
 #include <functional>
@@ -15,13 +13,8 @@
 
 namespace orx::test {
 
-struct ScriptedPanel
+struct ScriptedPanel : ScriptedServices
 {
-    ProgramState state;
-    ManualClock clock;
-    ScriptedSerial serial{clock};
-    ScriptedGpib gpib;
-    ScriptedDialogs dialogs;
     QHash<QByteArray, QByteArray> answers;                    // command -> answer line (with its line feed)
     QList<QByteArray> sent;                                   // every command, without its carriage return
     std::function<void(const QByteArray& command)> onCommand; // runs as each command is written
@@ -31,8 +24,6 @@ struct ScriptedPanel
     // An ORX-A100 at 5 V / 1 A, OVP 6 V on, OCP 2 A off, no trip, output on, measuring 12.3456 V and
     // 0.5 A; time-outs are silent as after a connect.
     ScriptedPanel();
-    // A fresh window and the default answers again.
-    void reset();
 
     const Form1Controls& c() const { return form->controls(); }
 };
