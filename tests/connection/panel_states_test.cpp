@@ -4,10 +4,12 @@
 #include "ui/option_group.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace orx;
@@ -111,4 +113,26 @@ TEST(PanelStates, TripLocksAndClearingReleasesAllButMonitoring)
     EXPECT_TRUE(h.c().ovpen->option(0)->isEnabled());
     EXPECT_TRUE(h.c().Frame13->isEnabled());
     EXPECT_FALSE(h.form->timer1().isActive()) << "monitoring is not restarted";
+}
+
+// Every button of the main window takes the focus when the pointer comes over it, so a field being
+// edited loses the focus (and is checked) before the click lands.
+TEST(PanelStates, PointerOverAnyButtonTakesTheFocus)
+{
+    PanelHarness h;
+    h.serial.addEmptyPort(1);
+    h.createAndLoad();
+    h.form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(h.form.get()));
+    for (QPushButton* button : {h.c().clearovp, h.c().clearocp, h.c().recall, h.c().save, h.c().rallfile,
+                                h.c().sallfile, h.c().cmd_reconnect, h.c().cmdexit}) {
+        for (QWidget* w : {static_cast<QWidget*>(button), static_cast<QWidget*>(h.c().setv)})
+            for (; w; w = w->parentWidget())
+                w->setEnabled(true);
+        h.c().setv->setFocus();
+        ASSERT_FALSE(button->hasFocus());
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(button, &enter);
+        EXPECT_TRUE(button->hasFocus()) << button->objectName().toStdString();
+    }
 }
