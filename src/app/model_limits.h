@@ -23,6 +23,17 @@ inline constexpr LimitColumn kCurrMaxHigh = {10.3f, 4.12f, 3.4f};
 inline constexpr LimitColumn kOvpMax = {22.0f, 32.0f, 65.0f};
 inline constexpr LimitColumn kOcpMax = {22.0f, 7.7f, 6.6f};
 
+// One column of the limit table: the limits of one model.
+struct ModelLimits
+{
+    float voltMaxLow = 0;  // top of the low voltage range
+    float voltMaxHigh = 0; // highest voltage at all
+    float currMaxLow = 0;  // highest current at all (low range only)
+    float currMaxHigh = 0; // highest current in the high range
+    float ovpMax = 0;
+    float ocpMax = 0;
+};
+
 // Index of a model name (exact match), or -1 for any other text.
 int modelIndexOf(const QString& name);
 

@@ -47,4 +47,11 @@ void SetDefaults(ProgramState& state, int gpibServiceAddress)
     state.OcpMax = kOcpMax;
 }
 
+ModelLimits limitsOf(const ProgramState& state)
+{
+    const auto m = static_cast<size_t>(qBound<int>(0, state.ModelIndex, kModelCount - 1));
+    return {state.VoltMaxLow[m],  state.VoltMaxHigh[m], state.CurrMaxLow[m],
+            state.CurrMaxHigh[m], state.OvpMax[m],      state.OcpMax[m]};
+}
+
 } // namespace orx

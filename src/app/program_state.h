@@ -59,6 +59,10 @@ struct ProgramState
     LimitColumn OcpMax{};
 };
 
+// The limits of the model the program has selected now (an index outside the table reads as the
+// nearest model).
+ModelLimits limitsOf(const ProgramState& state);
+
 // The program directory with exactly one trailing separator.
 QString withTrailingSeparator(const QString& directory);
 

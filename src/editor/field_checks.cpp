@@ -1,7 +1,6 @@
 #include "editor/field_checks.h"
 
 #include "app/numbers.h"
-#include "app/program_state.h"
 
 #include <cfloat>
 #include <cmath>
@@ -24,12 +23,6 @@ bool above(QStringView text, float limit)
 }
 
 } // namespace
-
-ModelLimits currentModelLimits(const ProgramState& s)
-{
-    const auto m = static_cast<size_t>(qBound<int>(0, s.ModelIndex, kModelCount - 1));
-    return {s.VoltMaxLow[m], s.VoltMaxHigh[m], s.CurrMaxLow[m], s.CurrMaxHigh[m], s.OvpMax[m], s.OcpMax[m]};
-}
 
 float toSingle(double value)
 {

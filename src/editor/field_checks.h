@@ -6,22 +6,13 @@
 // limit table, so a field holding exactly a table value is equal to it, not above it; the fixed
 // bounds 0, 1, 99 and 59999 are compared in double precision.
 
+#include "app/model_limits.h"
+
 #include <QString>
 #include <QStringView>
 #include <optional>
 
 namespace orx {
-
-struct ProgramState;
-
-// One column of the limit table.
-struct ModelLimits
-{
-    float voltMaxLow = 0, voltMaxHigh = 0, currMaxLow = 0, currMaxHigh = 0, ovpMax = 0, ocpMax = 0;
-};
-
-// The limits of the model the program has selected now.
-ModelLimits currentModelLimits(const ProgramState& state);
 
 // A value narrowed to single precision; beyond the single range it is an infinity of its sign.
 float toSingle(double value);

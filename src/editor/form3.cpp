@@ -33,7 +33,7 @@ void Form3::connectFields()
 {
     // Every change of a field's text runs its rule, whoever changed it.
     const auto limits = [this] {
-        return currentModelLimits(m_state);
+        return limitsOf(m_state);
     };
     connect(m_c.vm, &QLineEdit::textChanged, this, [this, limits] {
         if (const auto write = LimitRecordVoltage(m_c.vm->text(), m_c.cm->text(), limits()))

@@ -1,7 +1,5 @@
 #include "panel/limit_rules.h"
 
-#include "app/program_state.h"
-
 namespace orx {
 namespace {
 
@@ -11,13 +9,6 @@ double widened(float limit)
 }
 
 } // namespace
-
-ModelLimits limitsOf(const ProgramState& state)
-{
-    const auto m = static_cast<size_t>(state.ModelIndex);
-    return {state.VoltMaxLow[m],  state.VoltMaxHigh[m], state.CurrMaxLow[m],
-            state.CurrMaxHigh[m], state.OvpMax[m],      state.OcpMax[m]};
-}
 
 Correction voltageRule(double volts, double amperes, const ModelLimits& limits)
 {

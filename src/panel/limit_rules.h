@@ -6,25 +6,12 @@
 // The limits are single-precision table values; each comparison widens them to double, and a limit
 // written back is the widened single (8.24f is 8.2399997711...), never a rounded decimal.
 
+#include "app/model_limits.h"
+
 #include <QString>
 #include <optional>
 
 namespace orx {
-
-struct ProgramState;
-
-struct ModelLimits
-{
-    float voltMaxLow = 0;  // top of the low voltage range
-    float voltMaxHigh = 0; // highest voltage at all
-    float currMaxLow = 0;  // highest current at all (low range only)
-    float currMaxHigh = 0; // highest current in the high range
-    float ovpMax = 0;
-    float ocpMax = 0;
-};
-
-// The limits of the model the program is connected to.
-ModelLimits limitsOf(const ProgramState& state);
 
 // What a rule changes: a new value for the field that changed and/or for its paired field.
 struct Correction

@@ -1,6 +1,7 @@
 #include "panel/setpoint_entry.h"
 
 #include "app/form1_controls.h"
+#include "app/program_state.h"
 #include "link/command_link.h"
 #include "panel/limit_rules.h"
 #include "ui/numeric_field.h"

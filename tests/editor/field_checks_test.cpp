@@ -10,12 +10,12 @@ using namespace orx;
 
 namespace {
 
-ModelLimits limitsOf(int model)
+ModelLimits limitsOfModel(int model)
 {
     ProgramState state;
     SetDefaults(state, 8);
     state.ModelIndex = static_cast<qint16>(model);
-    return currentModelLimits(state);
+    return orx::limitsOf(state);
 }
 
 constexpr auto V = LevelField::Voltage;
@@ -54,7 +54,7 @@ TEST(EditorSetPointRules, TheFieldThatChangedHoldsThePairInsideTheModel)
                                         << c.voltage << " V, " << c.current << " A");
         const QString v = QString::fromLatin1(c.voltage);
         const QString a = QString::fromLatin1(c.current);
-        const ModelLimits limits = limitsOf(c.model);
+        const ModelLimits limits = limitsOfModel(c.model);
         EXPECT_EQ(c.voltageChanged ? LimitRecordVoltage(v, a, limits) : LimitRecordCurrent(a, v, limits),
                   c.write);
     }
@@ -64,8 +64,14 @@ TEST(EditorSetPointRules, TheFieldThatChangedHoldsThePairInsideTheModel)
 using Check = std::optional<QString> (*)(int model, const QString& text);
 struct Checks
 {
-    static std::optional<QString> ovp(int m, const QString& text) { return checkOvpLevel(text, limitsOf(m)); }
-    static std::optional<QString> ocp(int m, const QString& text) { return checkOcpLevel(text, limitsOf(m)); }
+    static std::optional<QString> ovp(int m, const QString& text)
+    {
+        return checkOvpLevel(text, limitsOfModel(m));
+    }
+    static std::optional<QString> ocp(int m, const QString& text)
+    {
+        return checkOcpLevel(text, limitsOfModel(m));
+    }
     static std::optional<QString> delay(int, const QString& text) { return checkDelay(text); }
     static std::optional<QString> leaving(int, const QString& text) { return levelTextOnLeaving(text); }
 };
