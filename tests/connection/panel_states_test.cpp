@@ -123,7 +123,8 @@ TEST(PanelStates, PointerOverAnyButtonTakesTheFocus)
     h.serial.addEmptyPort(1);
     h.createAndLoad();
     h.form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(h.form.get()));
+    h.form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(h.form.get()));
     for (QPushButton* button : {h.c().clearovp, h.c().clearocp, h.c().recall, h.c().save, h.c().rallfile,
                                 h.c().sallfile, h.c().cmd_reconnect, h.c().cmdexit}) {
         for (QWidget* w : {static_cast<QWidget*>(button), static_cast<QWidget*>(h.c().setv)})
