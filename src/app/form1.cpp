@@ -19,10 +19,11 @@
 #include "panel/read_back.h"
 #include "panel/setpoint_entry.h"
 #include "panel/step_choice.h"
-#include "traffic/traffic_command.h"
-#include "trend/trend_command.h"
+#include "traffic/traffic_console.h"
+#include "trend/trend_window.h"
 #include "ui/dialogs.h"
 #include "ui/option_group.h"
+#include "ui/single_window.h"
 #include "ui/status_bar.h"
 #include "ui/user_focus.h"
 
@@ -73,10 +74,13 @@ Form1::Form1(ProgramState& state, Form1Services services)
     const auto interfaceName = [this] {
         return m_link->interfaceName();
     };
-    m_trend = std::make_unique<TrendCommand>(
-        this, TrendSources{*m_monitoring, *m_c.output, m_services.clock, identity, interfaceName},
-        m_services.dialogs);
-    m_traffic = std::make_unique<TrafficCommand>(this, *m_link, m_services.dialogs);
+    m_trend = std::make_unique<SingleWindow>([this, identity, interfaceName] {
+        return new TrendWindow(
+            this, TrendSources{*m_monitoring, *m_c.output, m_services.clock, identity, interfaceName},
+            m_services.dialogs);
+    });
+    m_traffic = std::make_unique<SingleWindow>(
+        [this] { return new TrafficConsole(this, *m_link, m_services.dialogs); });
     connectInterfaceControls();
     connectControlPanel();
     connectMemory();
@@ -190,8 +194,8 @@ void Form1::connectCommands()
     connect(m_c.mnuHelpAbout, &QAction::triggered, this, [this] { m_help->showAbout(); });
     connect(m_c.mnuopen, &QAction::triggered, this, [this] { m_editor->mnuopen_Click(); });
     connect(m_c.mnunew, &QAction::triggered, this, [this] { m_editor->mnunew_Click(); });
-    connect(m_c.mnuTraffic, &QAction::triggered, this, [this] { m_traffic->showConsole(); });
-    connect(m_c.mnuTrend, &QAction::triggered, this, [this] { m_trend->showWindow(); });
+    connect(m_c.mnuTraffic, &QAction::triggered, this, [this] { m_traffic->show(); });
+    connect(m_c.mnuTrend, &QAction::triggered, this, [this] { m_trend->show(); });
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)

@@ -35,8 +35,7 @@ class ReadBack;
 class SerialService;
 class SetpointEntry;
 class Shutdown;
-class TrafficCommand;
-class TrendCommand;
+class SingleWindow;
 struct ProgramState;
 
 struct Form1Services
@@ -115,8 +114,8 @@ private:
     std::unique_ptr<MemoryBank> m_memoryBank;
     std::unique_ptr<MemoryDownload> m_download;
     std::unique_ptr<MemoryUpload> m_upload;
-    std::unique_ptr<TrendCommand> m_trend;
-    std::unique_ptr<TrafficCommand> m_traffic; // last: its console watches the link until it goes
+    std::unique_ptr<SingleWindow> m_trend;   // View > Trend...: watches the monitoring loop
+    std::unique_ptr<SingleWindow> m_traffic; // View > Traffic...; last: its console watches the link
 };
 
 } // namespace orx
