@@ -77,4 +77,10 @@ double threadCpuSeconds()
     return seconds(CLOCK_THREAD_CPUTIME_ID);
 }
 
+void FileDialogs::messageBox(const QString& text, const QString&)
+{
+    std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    ++messages;
+}
+
 } // namespace orx::bench

@@ -4,6 +4,7 @@
 
 #include "link/forwarding_serial.h"
 #include "sim/pty_server.h"
+#include "ui/silent_dialogs.h"
 
 #include <memory>
 
@@ -28,6 +29,21 @@ public:
     }
 
     qint64 characters = 0; // both directions
+};
+
+// Every file dialog answers with the one file; messages are printed and counted.
+class FileDialogs : public SilentDialogs
+{
+public:
+    explicit FileDialogs(QString path) : m_path(std::move(path)) {}
+    void messageBox(const QString& text, const QString&) override;
+    QString openFileName(const QString&) override { return m_path; }
+    QString saveFileName(const QString&) override { return m_path; }
+
+    int messages = 0;
+
+private:
+    QString m_path;
 };
 
 // CPU time of the whole process and of the calling thread, in seconds.

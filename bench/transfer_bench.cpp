@@ -17,7 +17,6 @@
 #include "link/gpib_library_service.h"
 #include "link/qt_serial_service.h"
 #include "sim/instrument.h"
-#include "ui/dialogs.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -32,26 +31,6 @@ namespace {
 constexpr int kBaud = 9600;
 constexpr int kMemories = 100;
 constexpr double kPauseSeconds = 0.5;
-
-// Every file dialog answers with the one file; messages are printed.
-class FileDialogs : public Dialogs
-{
-public:
-    explicit FileDialogs(QString path) : m_path(std::move(path)) {}
-    void messageBox(const QString& text, const QString&) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        ++messages;
-    }
-    QString inputBox(const QString&, const QString&, const QString& d) override { return d; }
-    QString openFileName(const QString&) override { return m_path; }
-    QString saveFileName(const QString&) override { return m_path; }
-    bool openDocument(const QString&) override { return false; }
-    int messages = 0;
-
-private:
-    QString m_path;
-};
 
 // Memory i: both ranges, both switch states, a different delay each.
 sim::Settings benchMemory(int i)

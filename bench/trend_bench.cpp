@@ -31,7 +31,6 @@
 #include "trend/trend_window.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
-#include "ui/silent_dialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,17 +51,6 @@ constexpr int kBaud = 9600;
 constexpr int kTicksPerBlock = 20;
 constexpr int kPauseMs = 40;
 
-// Answers the save dialog with one file, so the trend's Log to file... logs there.
-class LogDialogs : public SilentDialogs
-{
-public:
-    explicit LogDialogs(QString path) : m_path(std::move(path)) {}
-    QString saveFileName(const QString&) override { return m_path; }
-
-private:
-    QString m_path;
-};
-
 struct Figures
 {
     int ticks = 0;
@@ -77,7 +65,7 @@ struct Panel
     QtSerialService port;
     CountingSerial serial{port};
     GpibLibraryService gpib{QString()};
-    LogDialogs dialogs;
+    FileDialogs dialogs; // the trend's Log to file... logs to its one file
     std::unique_ptr<Form1> form;
     Figures figures;
 
