@@ -287,7 +287,6 @@ TEST_F(EditorWindow, LevelAdjustersStepByTheChosenStepAndTheRulesBoundThem)
         {1, &F::adjocpm, &F::ocpm, "1", true, "1.010"},
         {2, &F::adjvm, &F::vm, "5", true, "5.100"},
         {3, &F::adjovpm, &F::ovpm, "1.5", false, "1.000"}, // 0.5 held at 1
-        {0, &F::adjvm, &F::vm, "20.6", true, "20.600"},    // 20.601 held at 20.6
         {3, &F::adjdelay, &F::delay, "59999", true, "59999"},
     };
     for (const auto& [option, adjuster, field, before, raise, after] : cases) {
