@@ -15,66 +15,43 @@
 
 using namespace orx;
 
-namespace {
-
-class EditMenu : public ::testing::Test
+TEST(EditMenu, OpenAndNewFileEachOpenAWindowWithItsOwnTableAndFile)
 {
-protected:
-    EditMenu()
-    {
-        initialiseAtStart(state, dir.path());
-        SetDefaults(state, 8);
-    }
-
-    QList<Form3*> windows() const { return mainWindow.findChildren<Form3*>(); }
-
     QTemporaryDir dir;
     ProgramState state;
+    initialiseAtStart(state, dir.path());
+    SetDefaults(state, 8);
     test::ScriptedDialogs dialogs;
     test::RecordingStatus status;
     QWidget mainWindow;
     EditorCommands commands{&mainWindow, state, dialogs, status};
-};
-
-TEST_F(EditMenu, OpenFileSaysSoInTheStatusBarAndOpensOnlyAChosenFile)
-{
     const QString file = dir.filePath("m.csv");
     ASSERT_TRUE(test::writeFileBytes(file, "H\r\n00, 4.000\r\n"));
     const QString before = state.DataFilePath;
 
-    commands.mnuopen_Click(); // cancelled
-    EXPECT_TRUE(windows().isEmpty());
+    commands.mnuopen_Click(); // cancelled: no window, the path unchanged
+    EXPECT_TRUE(mainWindow.findChildren<Form3*>().isEmpty());
     EXPECT_EQ(state.DataFilePath, before);
-
     dialogs.fileAnswers.enqueue(file);
     commands.mnuopen_Click();
-    const QList<QPair<int, QString>> writes = {
-        {1, "Open File"}, {1, "Ready"}, {1, "Open File"}, {1, "Ready"}};
-    EXPECT_EQ(status.writes, writes);
-    ASSERT_EQ(windows().size(), 1);
-    Form3* editor = windows().first();
-    EXPECT_EQ(editor->windowTitle(), file);
-    EXPECT_EQ(editor->controls().vm->text(), QStringLiteral("4.000"));
+    EXPECT_EQ(status.writes,
+              (QList<QPair<int, QString>>{{1, "Open File"}, {1, "Ready"}, {1, "Open File"}, {1, "Ready"}}));
     EXPECT_EQ(state.DataFilePath, file);
-}
-
-TEST_F(EditMenu, EachNewFileIsAWindowOfItsOwn)
-{
-    commands.mnunew_Click();
     commands.mnunew_Click();
     EXPECT_TRUE(state.DataFilePath.isEmpty());
-    const QList<Form3*> editors = windows();
-    ASSERT_EQ(editors.size(), 2);
-    editors[0]->controls().vm->setText(QStringLiteral("5.000"));
-    editors[0]->controls().cmd_change->click();
+    commands.mnunew_Click();
+
+    const QList<Form3*> editors = mainWindow.findChildren<Form3*>();
+    ASSERT_EQ(editors.size(), 3);
+    editors[1]->controls().vm->setText(QStringLiteral("5.000"));
+    editors[1]->controls().cmd_change->click();
     dialogs.fileAnswers.enqueue(dir.filePath("a.csv"));
-    editors[0]->controls().cmd_save->click();
+    editors[1]->controls().cmd_save->click();
     for (Form3* editor : editors)
         EXPECT_TRUE(editor->isVisible() && editor->isWindow() && !editor->isModal());
-    EXPECT_EQ(editors[0]->records()[0].voltage, QStringLiteral("5.000"));
-    EXPECT_EQ(editors[1]->records()[0].voltage, QString()) << "a table of its own";
-    EXPECT_EQ(editors[0]->windowTitle(), dir.filePath("a.csv"));
-    EXPECT_EQ(editors[1]->windowTitle(), QStringLiteral("New file")) << "a file path of its own";
+    const QStringList titles = {file, dir.filePath("a.csv"), "New file"}, voltages = {"4.000", "5.000", ""};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(editors[i]->windowTitle(), titles[i]) << "a file path of its own";
+        EXPECT_EQ(editors[i]->records()[0].voltage, voltages[i]) << "a table of its own";
+    }
 }
-
-} // namespace

@@ -5,6 +5,7 @@
 #include "editor/field_checks.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace orx;
 
@@ -24,14 +25,8 @@ constexpr auto C = LevelField::Current;
 // 8.2400001 is the same single-precision value as the ORX-A100's 8.24, so it is not above it.
 TEST(EditorSetPointRules, TheFieldThatChangedHoldsThePairInsideTheModel)
 {
-    const struct
-    {
-        int model;
-        bool voltageChanged; // which rule runs: the voltage's or the current's
-        const char* voltage;
-        const char* current;
-        std::optional<FieldWrite> write;
-    } cases[] = {
+    // The model, whether the voltage's rule runs (else the current's), the voltage, the current, the write.
+    const std::tuple<int, bool, const char*, const char*, std::optional<FieldWrite>> cases[] = {
         {0, true, "25", "0.000", FieldWrite{V, "20.600"}},
         {0, true, "12", "15.000", FieldWrite{C, "10.300"}},
         {0, true, "8.24", "15.000", std::nullopt},
@@ -49,14 +44,13 @@ TEST(EditorSetPointRules, TheFieldThatChangedHoldsThePairInsideTheModel)
         {1, false, "16", "7.3", FieldWrite{C, "7.210"}},
         {2, false, "31", "4", FieldWrite{V, "30.900"}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.model << (c.voltageChanged ? " voltage " : " current ")
-                                        << c.voltage << " V, " << c.current << " A");
-        const QString v = QString::fromLatin1(c.voltage);
-        const QString a = QString::fromLatin1(c.current);
-        const ModelLimits limits = limitsOfModel(c.model);
-        EXPECT_EQ(c.voltageChanged ? LimitRecordVoltage(v, a, limits) : LimitRecordCurrent(a, v, limits),
-                  c.write);
+    for (const auto& [model, voltageChanged, voltage, current, write] : cases) {
+        SCOPED_TRACE(testing::Message() << model << (voltageChanged ? " voltage " : " current ") << voltage
+                                        << " V, " << current << " A");
+        const QString v = QString::fromLatin1(voltage), a = QString::fromLatin1(current);
+        const ModelLimits limits = limitsOfModel(model);
+        EXPECT_EQ(voltageChanged ? LimitRecordVoltage(v, a, limits) : LimitRecordCurrent(a, v, limits),
+                  write);
     }
 }
 
@@ -78,13 +72,7 @@ struct Checks
 
 TEST(EditorLevelRules, ProtectionLevelsDelayAndLeavingAField)
 {
-    const struct
-    {
-        Check check;
-        int model;
-        const char* text;
-        std::optional<QString> result;
-    } cases[] = {
+    const std::tuple<Check, int, const char*, std::optional<QString>> cases[] = {
         {Checks::ovp, 0, "30", "22.000"},
         {Checks::ovp, 0, "0.5", "1.000"},
         {Checks::ovp, 0, "", "1.000"},
@@ -107,8 +95,8 @@ TEST(EditorLevelRules, ProtectionLevelsDelayAndLeavingAField)
         {Checks::leaving, 0, "-0", "0.000"},
         {Checks::leaving, 0, "1.23456", "1.235"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.check(c.model, QString::fromLatin1(c.text)), c.result) << c.model << " " << c.text;
+    for (const auto& [check, model, text, result] : cases)
+        EXPECT_EQ(check(model, QString::fromLatin1(text)), result) << model << " " << text;
 }
 
 // The adjusters' steps; `by` is the chosen step, used by the levels only.
@@ -127,14 +115,7 @@ struct Steps
 // brought back by the field's own check (OVP 0.000 becomes 1.000, record -1 becomes 0).
 TEST(EditorAdjusterRules, StepsAndTheirBounds)
 {
-    const struct
-    {
-        Step step;
-        const char* text;
-        int value;
-        float by;
-        std::optional<QString> result;
-    } cases[] = {
+    const std::tuple<Step, const char*, int, float, std::optional<QString>> cases[] = {
         {Steps::level, "1.000", 1, 1.0f, "0.000"},    {Steps::level, "20.600", -1, 0.001f, "20.601"},
         {Steps::level, "", -1, 0.01f, "0.010"},       {Steps::level, "12V", 1, 0.1f, "11.900"},
         {Steps::level, "5", 0, 1.0f, std::nullopt},   {Steps::delay, "59998", -1, 0, "59999"},
@@ -144,25 +125,20 @@ TEST(EditorAdjusterRules, StepsAndTheirBounds)
         {Steps::record, "99", -1, 0, std::nullopt},   {Steps::record, "0", 1, 0, "-1"},
         {Steps::record, "5", 0, 0, std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.step(QString::fromLatin1(c.text), c.value, c.by), c.result) << c.text << " " << c.value;
+    for (const auto& [step, text, value, by, result] : cases)
+        EXPECT_EQ(step(QString::fromLatin1(text), value, by), result) << text << " " << value;
 }
 
 TEST(EditorRecordRule, BoundsFormatsAndSelects)
 {
-    const struct
-    {
-        const char* text;
-        const char* bounded;
-        int record; // of the bounded text
-    } cases[] = {
+    // The text, the bounded text, and the record number of the bounded text.
+    const std::tuple<const char*, const char*, int> cases[] = {
         {"-3", "0", 0}, {"150", "99", 99}, {"05", "5", 5},  {"7", "7", 7},  {"-", "-", 0},
         {"", "", 0},    {"5x", "5x", 5},   {"2.5", "3", 3}, {"-0", "0", 0}, {"99", "99", 99},
     };
-    for (const auto& c : cases) {
-        const QString bounded = boundedRecordText(QString::fromLatin1(c.text));
-        EXPECT_EQ(bounded, QString::fromLatin1(c.bounded)) << c.text;
-        EXPECT_EQ(recordNumberOf(bounded), c.record) << c.text;
+    for (const auto& [text, bounded, record] : cases) {
+        EXPECT_EQ(boundedRecordText(QString::fromLatin1(text)), QString::fromLatin1(bounded)) << text;
+        EXPECT_EQ(recordNumberOf(QString::fromLatin1(bounded)), record) << text;
     }
 }
 

@@ -1,4 +1,5 @@
-// Filling the editor's record table from a file's record lines, and completing it for saving.
+// Filling the editor's record table from a file's record lines. (Completing it for saving is tested in
+// the window: untouched records, an empty voltage and a half-filled record each saved.)
 
 #include "editor/record_table.h"
 
@@ -64,17 +65,6 @@ TEST(LoadRecordLines, LinesFillTheTableByTheirNumbers)
                 << "record " << i;
         }
     }
-}
-
-TEST(WithDefaultsFilled, OnlyAnEmptyVoltageCallsForTheDefaults)
-{
-    RecordTable table;
-    table[1] = texts("", "5.000", "20", "3.000", "1.000", "True", "True");
-    table[2] = texts("7.000", "", "", "", "", "", "");
-    const RecordTable filled = withDefaultsFilled(table);
-    EXPECT_EQ(filled[0], kDefaultRecord);
-    EXPECT_EQ(filled[1], kDefaultRecord);
-    EXPECT_EQ(filled[2], table[2]);
 }
 
 } // namespace

@@ -81,7 +81,6 @@ TEST(TrafficConsole, ControlsShapeWhatIsShownAndCopied)
         QStringList shown;
         QStringList copied; // empty: as shown
     } cases[] = {
-        {"every line, in order", {"A", "B"}, {"A", "B"}, {}},
         {"filter: any column, any case",
          {"*CLS", ":MEAS?", "filter=tx  :meas", ":meas:curr?"},
          {":MEAS?", ":meas:curr?"},

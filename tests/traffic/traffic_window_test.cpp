@@ -2,6 +2,7 @@
 // of a whole connect and saving them.
 
 #include "support/panel_harness.h"
+#include "support/test_files.h"
 
 #include "connection/connector.h"
 #include "connection/panel_states.h"
@@ -45,28 +46,18 @@ TEST(TrafficWindow, ShowsEveryLineOfAConnectInOrderWithTimeOutsMarkedAndSavesThe
     h.runConnect();
     const QStringList lines = consoleLines(console);
 
-    const QString identity = "  RX  " + orx.identity() + "<LF>";
-    const QStringList search = {
-        "       0 ms  14:03:07.000             --  connect started",
-        "       0 ms  14:03:07.000  COM1 9600  TX  *CLS<CR>",
-        "       0 ms  14:03:07.000  COM1 9600  TX  *IDN?<CR>",
-        "    1001 ms  14:03:08.001  COM1 9600  !!  time-out, no answer",
-        "    1001 ms  14:03:08.001  COM1 4800  TX  *CLS<CR>",
-        "    1001 ms  14:03:08.001  COM1 4800  TX  *IDN?<CR>",
-        "    2002 ms  14:03:09.002  COM1 4800  !!  time-out, no answer",
-        "    2002 ms  14:03:09.002  COM1 2400  TX  *CLS<CR>",
-        "    2002 ms  14:03:09.002  COM1 2400  TX  *IDN?<CR>",
-        "    3003 ms  14:03:10.003  COM1 2400  !!  time-out, no answer",
-        "    3003 ms  14:03:10.003  COM1 1200  TX  *CLS<CR>",
-        "    3003 ms  14:03:10.003  COM1 1200  TX  *IDN?<CR>",
-        "    4004 ms  14:03:11.004  COM1 1200  !!  time-out, no answer",
-        "    4004 ms  14:03:11.004  COM2 9600  TX  *CLS<CR>",
-        "    4004 ms  14:03:11.004  COM2 9600  TX  *IDN?<CR>",
-        "    5005 ms  14:03:12.005  COM2 9600  !!  time-out, no answer",
-        "    5005 ms  14:03:12.005  COM2 4800  TX  *CLS<CR>",
-        "    5005 ms  14:03:12.005  COM2 4800  TX  *IDN?<CR>",
-        "    5005 ms  14:03:12.005  COM2 4800" + identity,
+    // Each port and rate in turn: "*CLS" and "*IDN?", then a second later a time-out, until the answer.
+    QStringList search = {"       0 ms  14:03:07.000             --  connect started"};
+    const QStringList tried = {"COM1 9600", "COM1 4800", "COM1 2400", "COM1 1200", "COM2 9600", "COM2 4800"};
+    const auto at = [](int ms, const QString& where) {
+        return QStringLiteral("%1 ms  %2  %3  ")
+            .arg(ms, 8)
+            .arg(QTime(14, 3, 7).addMSecs(ms).toString("hh:mm:ss.zzz"), where);
     };
+    for (int i = 0; i < tried.size(); ++i)
+        search << at(1001 * i, tried[i]) + "TX  *CLS<CR>" << at(1001 * i, tried[i]) + "TX  *IDN?<CR>"
+               << at(1001 * (i + 1) - (i == 5) * 1001, tried[i]) +
+                      (i < 5 ? "!!  time-out, no answer" : "RX  " + orx.identity() + "<LF>");
     ASSERT_GT(lines.size(), search.size());
     EXPECT_EQ(lines.mid(0, search.size()), search);
 
@@ -89,14 +80,11 @@ TEST(TrafficWindow, ShowsEveryLineOfAConnectInOrderWithTimeOutsMarkedAndSavesThe
     for (const auto& [answer, saved] : {std::pair{"", false}, {"traffic.txt", true}, {"no/t.txt", false}}) {
         SCOPED_TRACE(answer);
         QTemporaryDir dir;
-        QFile old(dir.filePath("traffic.txt"));
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
-        old.close();
+        ASSERT_TRUE(writeFileBytes(dir.filePath("traffic.txt"), "old\n"));
         h.dialogs.messages.clear();
         h.dialogs.fileAnswers.enqueue(*answer ? dir.filePath(answer) : QString());
         console->findChild<QPushButton*>("save")->click();
-        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-        EXPECT_EQ(QString::fromUtf8(old.readAll()),
+        EXPECT_EQ(QString::fromUtf8(fileBytes(dir.filePath("traffic.txt"))),
                   saved ? consoleLines(console).join(u'\n') + u'\n' : "old\n");
         EXPECT_EQ(h.dialogs.messages, QList<ScriptedDialogs::Message>(*answer && !saved, cannotSave));
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"traffic.txt"});
@@ -126,17 +114,16 @@ TEST(TrafficWindow, ViewMenuOpensOneConsoleInEveryPanelState)
             h.runConnect();
         EXPECT_TRUE(h.c().mnuview->menuAction()->isEnabled() && h.c().mnuTraffic->isEnabled() &&
                     h.c().mnuTrend->isEnabled());
-        for (int i = 0; i < 2; ++i) {
-            h.c().mnuTraffic->trigger();
-            const auto consoles = h.form->findChildren<TrafficConsole*>();
-            ASSERT_EQ(consoles.size(), 1);
-            EXPECT_TRUE(consoles[0]->isVisible() && consoles[0]->isWindow() && !consoles[0]->isModal());
-            consoles[0]->close();
-        }
-        auto* console = h.form->findChild<TrafficConsole*>();
-        const qsizetype before = consoleLines(console).size();
+        h.c().mnuTraffic->trigger();
+        h.form->findChild<TrafficConsole*>()->close();
+        h.c().mnuTraffic->trigger(); // shown again, the same console
+        const auto consoles = h.form->findChildren<TrafficConsole*>();
+        ASSERT_EQ(consoles.size(), 1);
+        EXPECT_TRUE(consoles[0]->isVisible() && consoles[0]->isWindow() && !consoles[0]->isModal());
+        consoles[0]->close();
+        const qsizetype before = consoleLines(consoles[0]).size();
         h.form->connector().StartConnect();
         h.runConnect();
-        EXPECT_GT(consoleLines(console).size(), before) << "closed, it still records";
+        EXPECT_GT(consoleLines(consoles[0]).size(), before) << "closed, it still records";
     }
 }

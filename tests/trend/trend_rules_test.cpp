@@ -8,6 +8,7 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -27,62 +28,41 @@ TickReadings reading(std::optional<double> volts, std::optional<double> amperes,
     return TickReadings{volts, amperes, outputOn, tripped, answerMissing};
 }
 
-const TickReadings kClean = reading(5.0, 0.5);
-
 } // namespace
 
+// A tick is its time with letters for what it found: v no voltage, a no current, o the output off
+// after it, m an answer missing, t a trip; "|" is the output going off between ticks. Kept points are
+// their times with "|" where a new run starts; markers are times with T (time-out) or P (trip).
 TEST(TrendBuffer, PointsRunsAndMarkers)
 {
-    const TickReadings noVolts = reading(std::nullopt, 0.5), offAfter = reading(5.0, 0.5, false);
-    const std::pair<qint64, std::optional<TickReadings>> end{0, std::nullopt}; // output off between ticks
-    const struct
-    {
-        const char* name;
-        std::vector<std::pair<qint64, std::optional<TickReadings>>> ticks;
-        const char* points; // the times kept, in order; "|" where a new run starts
-        std::vector<TrendMarker> markers;
-    } cases[] = {
-        {"clean ticks: one run, no marker",
-         {{1000, kClean}, {2000, kClean}, {3000, kClean}},
-         "1000 2000 3000",
-         {}},
-        {"a tick with the output off after it ends its run",
-         {{1000, kClean}, {2000, offAfter}, {9000, kClean}},
-         "1000 2000 | 9000",
-         {}},
-        {"the output going off between ticks ends the run once",
-         {end, {1000, kClean}, end, end, {5000, kClean}},
-         "1000 | 5000",
-         {}},
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+        {"clean ticks: one run, no marker", "1000 2000 3000", "1000 2000 3000", ""},
+        {"a tick with the output off after it ends its run", "1000 2000o 9000", "1000 2000 | 9000", ""},
+        {"the output going off between ticks ends the run once", "| 1000 | | 5000", "1000 | 5000", ""},
         {"missing answers are time-outs; a trip is a trip even with a missing answer",
-         {{1000, noVolts},
-          {2000, reading(5.0, std::nullopt)},
-          {3000, reading(5.0, 0.5, true, false, true)},
-          {4000, reading(std::nullopt, 0.5, false, true, true)}},
-         "1000 2000 3000 4000",
-         {{1000, Kind::TimeOut}, {2000, Kind::TimeOut}, {3000, Kind::TimeOut}, {4000, Kind::Trip}}},
-        {"older than the keeping time (10 s) drops off, with its markers",
-         {{999, noVolts}, {1000, noVolts}, {11000, kClean}},
-         "1000 11000",
-         {{1000, Kind::TimeOut}}},
-        {"at most so many points (4), even when the clock jumps back",
-         {{50000, noVolts},
-          {1000, noVolts},
-          {2000, noVolts},
-          {3000, noVolts},
-          {4000, noVolts},
-          {5000, noVolts}},
-         "2000 3000 4000 5000",
-         {{2000, Kind::TimeOut}, {3000, Kind::TimeOut}, {4000, Kind::TimeOut}, {5000, Kind::TimeOut}}},
+         "1000v 2000a 3000m 4000vomt", "1000 2000 3000 4000", "1000T 2000T 3000T 4000P"},
+        {"older than the keeping time (10 s) drops off, with its markers", "999v 1000v 11000", "1000 11000",
+         "1000T"},
+        {"at most so many points (4), even when the clock jumps back", "50000v 1000v 2000v 3000v 4000v 5000v",
+         "2000 3000 4000 5000", "2000T 3000T 4000T 5000T"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, ticks, points, markers] : cases) {
+        SCOPED_TRACE(name);
         TrendBuffer buffer(10'000, 4);
         std::map<qint64, TickReadings> given;
-        for (const auto& [timeMs, readings] : c.ticks) {
-            readings ? buffer.addTick(timeMs, *readings) : buffer.endRun();
-            if (readings)
-                given[timeMs] = *readings;
+        for (const QString& tick : QString::fromLatin1(ticks).split(u' ')) {
+            const qint64 time = QString(tick).remove(QRegularExpression("[a-z]")).toLongLong();
+            if (tick == "|") {
+                buffer.endRun();
+                continue;
+            }
+            const auto has = [&](char letter) {
+                return tick.contains(QLatin1Char(letter));
+            };
+            given[time] =
+                reading(has('v') ? std::nullopt : std::optional(5.0),
+                        has('a') ? std::nullopt : std::optional(0.5), !has('o'), has('t'), has('m'));
+            buffer.addTick(time, given[time]);
         }
         QString kept;
         for (size_t i = 0; i < buffer.points().size(); ++i) {
@@ -93,8 +73,11 @@ TEST(TrendBuffer, PointsRunsAndMarkers)
             EXPECT_EQ(p.volts, given[p.timeMs].volts) << p.timeMs;
             EXPECT_EQ(p.amperes, given[p.timeMs].amperes) << p.timeMs;
         }
-        EXPECT_EQ(kept.trimmed(), c.points);
-        EXPECT_EQ(std::vector<TrendMarker>(buffer.markers().begin(), buffer.markers().end()), c.markers);
+        EXPECT_EQ(kept.trimmed(), points);
+        QString shown;
+        for (const TrendMarker& m : buffer.markers())
+            shown += QStringLiteral("%1%2 ").arg(m.timeMs).arg(m.kind == Kind::TimeOut ? 'T' : 'P');
+        EXPECT_EQ(shown.trimmed(), markers);
     }
 }
 
