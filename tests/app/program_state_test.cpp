@@ -34,7 +34,6 @@ TEST(ProgramState, DefaultsFillPathsInterfaceAndLimits)
     EXPECT_EQ(state.GpibAddress, 12);
     EXPECT_EQ(state.InterfaceMode, 1);
     EXPECT_EQ(state.ModelIndex, 0);
-    EXPECT_EQ(state.BaudSettings[2], "2400,n,8,1");
     // Limits are held as single-precision values, not the decimals of the data sheet.
     EXPECT_EQ(double(state.VoltMaxHigh[2]), 61.79999923706055);
     EXPECT_EQ(double(state.VoltMaxLow[0]), 8.239999771118164);

@@ -27,49 +27,25 @@ QStringList entries(const QComboBox* list)
 
 TEST(Discovery, PortListMenusAndGpibFollowWhatIsUsable)
 {
+    const ScriptedDialogs::Message none{"Not valid connecting interface!", ""},
+        oneHeld{"COM1 is in use by another program. It is left out of the search.", "Warning"},
+        allHeld{"COM1, COM3 are in use by other programs. They are left out of the search.", "Warning"};
     const struct
     {
         const char* name;
-        QList<int> ports;
+        QList<int> ports, inUse; // inUse: held by another program
         bool gpib;
         std::optional<int> gpibFailsAt;
-        QStringList list;
-        std::array<bool, 4> comItems;
         bool loads;
-        QList<int> inUse = {}; // held by another program
         QList<ScriptedDialogs::Message> messages = {};
     } cases[] = {
-        {"COM2 and COM4", {2, 4}, false, {}, {"COM2", "COM4"}, {true, true, false, true}, true},
-        {"all ports and GPIB",
-         {1, 2, 3, 4},
-         true,
-         {},
-         {"COM1", "COM2", "COM3", "COM4"},
-         {true, true, true, true},
-         true},
-        // COM1's item is enabled at start whether or not the port exists.
-        {"GPIB only", {}, true, {}, {}, {true, false, false, false}, true},
-        {"GPIB driver failing at address 17", {3}, true, 17, {"COM3"}, {true, false, true, false}, true},
-        {"nothing", {}, false, {}, {}, {true, false, false, false}, false},
-        {"COM1 held by another program",
-         {1, 2},
-         false,
-         {},
-         {"COM2"},
-         {true, true, false, false},
-         true,
-         {1},
-         {{"COM1 is in use by another program. It is left out of the search.", "Warning"}}},
-        {"every port held: said before the program ends",
-         {1, 3},
-         false,
-         {},
-         {},
-         {true, false, false, false},
-         false,
-         {1, 3},
-         {{"COM1, COM3 are in use by other programs. They are left out of the search.", "Warning"},
-          {"Not valid connecting interface!", ""}}},
+        {"COM2 and COM4", {2, 4}, {}, false, {}, true},
+        {"all ports and GPIB", {1, 2, 3, 4}, {}, true, {}, true},
+        {"GPIB only", {}, {}, true, {}, true},
+        {"GPIB driver failing at address 17", {3}, {}, true, 17, true},
+        {"nothing", {}, {}, false, {}, false, {none}},
+        {"COM1 held", {1, 2}, {1}, false, {}, true, {oneHeld}},
+        {"every port held: said before the program ends", {1, 3}, {1, 3}, false, {}, false, {allHeld, none}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -81,26 +57,30 @@ TEST(Discovery, PortListMenusAndGpibFollowWhatIsUsable)
         h.gpib.setInterfaceAvailable(c.gpib);
         h.gpib.setFailingAddress(c.gpibFailsAt);
         EXPECT_EQ(h.createAndLoad(), c.loads);
-        EXPECT_EQ(entries(h.c().port), c.list);
-        for (int n = 0; n < 4; ++n)
-            EXPECT_EQ(h.c().mnucom[n]->isEnabled(), c.comItems[size_t(n)]) << "COM" << n + 1;
-        EXPECT_EQ(h.state.PortCount, c.list.size());
-        for (int i = 0; i < c.list.size(); ++i)
-            EXPECT_EQ(QStringLiteral("COM%1").arg(h.state.PortList[size_t(i + 1)]), c.list[i]);
-        const bool serial = !c.list.isEmpty();
+        QStringList list; // the usable ports
+        for (int port : c.ports) {
+            if (!c.inUse.contains(port))
+                list.append(QStringLiteral("COM%1").arg(port));
+        }
+        EXPECT_EQ(entries(h.c().port), list);
+        for (int n = 0; n < 4; ++n) // COM1's item is enabled at start whether or not the port exists
+            EXPECT_EQ(h.c().mnucom[n]->isEnabled(),
+                      n == 0 || list.contains(QStringLiteral("COM%1").arg(n + 1)))
+                << "COM" << n + 1;
+        EXPECT_EQ(h.state.PortCount, list.size());
+        for (int i = 0; i < list.size(); ++i)
+            EXPECT_EQ(QStringLiteral("COM%1").arg(h.state.PortList[size_t(i + 1)]), list[i]);
+        const bool serial = !list.isEmpty();
         const bool gpib = c.gpib && !c.gpibFailsAt;
         EXPECT_EQ(h.state.GpibAvailable, gpib ? 1 : 0);
-        EXPECT_EQ(h.c().con->option(1)->isEnabled(), serial);
-        EXPECT_EQ(h.c().port->isEnabled(), serial);
-        EXPECT_EQ(h.c().mnurs232->menuAction()->isEnabled(), serial);
-        EXPECT_EQ(h.c().con->option(0)->isEnabled(), gpib);
-        EXPECT_EQ(h.c().gpibaddr->isEnabled(), gpib);
-        EXPECT_EQ(h.c().mnugpib->isEnabled(), gpib);
+        EXPECT_EQ(QList<bool>({h.c().con->option(1)->isEnabled(), h.c().port->isEnabled(),
+                               h.c().mnurs232->menuAction()->isEnabled()}),
+                  QList<bool>(3, serial));
+        EXPECT_EQ(QList<bool>({h.c().con->option(0)->isEnabled(), h.c().gpibaddr->isEnabled(),
+                               h.c().mnugpib->isEnabled()}),
+                  QList<bool>(3, gpib));
         EXPECT_EQ(h.form->timer2().isActive(), c.loads);
-        QList<ScriptedDialogs::Message> messages = c.messages;
-        if (!c.loads && c.inUse.isEmpty())
-            messages = {{"Not valid connecting interface!", ""}};
-        EXPECT_EQ(h.dialogs.messages, messages);
+        EXPECT_EQ(h.dialogs.messages, c.messages);
         if (!c.inUse.isEmpty() && c.loads) {
             EXPECT_EQ(h.c().SBar1->panelText(1), "COM1 is in use by another program.");
         }

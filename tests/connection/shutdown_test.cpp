@@ -1,7 +1,5 @@
 #include "support/panel_harness.h"
 
-#include "connection/panel_states.h"
-
 #include <QAction>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -9,70 +7,53 @@
 using namespace orx;
 using namespace orx::test;
 
-namespace {
-
-struct ShutdownRig : PanelHarness
+// The three ways out. Only the EXIT button switches the output off (unless a protection tripped);
+// closing the window asks the device to go to local twice; the menu item sends nothing at all.
+TEST(Shutdown, EachWayOutSendsItsOwnCommands)
 {
-    sim::Instrument orx{0};
-    ShutdownRig(bool tripped = false)
+    enum Way
     {
-        gpib.setInterfaceAvailable(false);
-        serial.attachInstrument(2, &orx, 9600);
-        if (tripped)
-            orx.forceTrip(sim::Protection::Ovp);
-        connected();
-        serial.clearLog();
-    }
-};
-
-} // namespace
-
-TEST(Shutdown, ExitButtonReturnsToLocalAndSwitchesTheOutputOffUnlessTripped)
-{
+        Exit,
+        CloseWindow,
+        ExitItem // then the window goes
+    };
+    const QString local = QStringLiteral("COM2 9600,n,8,1: SYST:LOC");
     const struct
     {
-        bool tripped;
-        QStringList log;
+        const char* name;
+        bool tripped, overGpib;
+        Way way;
+        QStringList log; // of the serial port, only its written lines when closing the window
     } cases[] = {
-        {false, {"COM2 9600,n,8,1: SYST:LOC", "close COM2", "open COM2", "COM2 9600,n,8,1: :OUTP:STAT 0"}},
-        {true, {"COM2 9600,n,8,1: SYST:LOC", "close COM2"}},
+        {"EXIT", false, false, Exit, {local, "close COM2", "open COM2", "COM2 9600,n,8,1: :OUTP:STAT 0"}},
+        {"EXIT, tripped", true, false, Exit, {local, "close COM2"}},
+        {"EXIT over GPIB", false, true, Exit, {"local GPIB2", "GPIB2: :OUTP:STAT 0"}},
+        {"closing the window", false, false, CloseWindow, {local, local}},
+        {"the Exit item", false, false, ExitItem, {}},
     };
     for (const auto& c : cases) {
-        ShutdownRig h(c.tripped);
+        SCOPED_TRACE(c.name);
+        PanelHarness h;
+        sim::Instrument orx(0);
+        h.gpib.setInterfaceAvailable(c.overGpib);
+        c.overGpib ? h.gpib.attachInstrument(2, &orx) : h.serial.attachInstrument(2, &orx, 9600);
+        if (c.tripped)
+            orx.forceTrip(sim::Protection::Ovp);
+        h.connected();
         ASSERT_EQ(h.state.ProtectionTripped, c.tripped);
-        h.c().cmdexit->click();
-        EXPECT_EQ(h.serial.log(), c.log) << "tripped " << c.tripped;
+        h.serial.clearLog();
+        h.gpib.clearLog();
+        if (c.way == Exit) {
+            h.c().cmdexit->click();
+        } else {
+            c.way == ExitItem ? h.c().mnu_exit->trigger() : h.form->show();
+            h.form->close();
+        }
+        EXPECT_EQ(c.overGpib             ? h.gpib.log()
+                  : c.way == CloseWindow ? h.serial.lines()
+                                         : h.serial.log(),
+                  c.log);
         EXPECT_EQ(h.endings, 1);
         EXPECT_TRUE(h.form->isEnding());
     }
-}
-
-TEST(Shutdown, ClosingTheWindowReturnsToLocalTwiceAndLeavesTheOutput)
-{
-    ShutdownRig h;
-    h.form->show();
-    h.form->close();
-    EXPECT_EQ(h.serial.commands(), QStringList({"SYST:LOC", "SYST:LOC"}));
-    EXPECT_EQ(h.endings, 1);
-}
-
-TEST(Shutdown, ExitMenuItemEndsWithoutSendingAnything)
-{
-    ShutdownRig h;
-    h.c().mnu_exit->trigger();
-    EXPECT_TRUE(h.serial.log().isEmpty());
-    EXPECT_EQ(h.endings, 1);
-    h.form->close(); // the window going away afterwards sends nothing either
-    EXPECT_TRUE(h.serial.log().isEmpty());
-}
-
-TEST(Shutdown, OverGpibTheDeviceGoesToLocal)
-{
-    PanelHarness h;
-    sim::Instrument orx(1);
-    h.gpib.attachInstrument(3, &orx);
-    h.connected();
-    h.gpib.clearLog();
-    h.c().cmdexit->click();
-    EXPECT_EQ(h.gpib.log(), QStringList({"local GPIB3", "GPIB3: :OUTP:STAT 0"}));
 }

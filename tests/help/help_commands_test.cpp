@@ -17,68 +17,45 @@ using namespace orx;
 
 namespace {
 
-enum class Document
-{
-    Missing,
-    File,
-    Directory
-};
-
+// The program's copy sits in bin/ and is the one asked for; an installation keeps the document in
+// share/orx-panel/ beside bin/, and a copy beside the program wins. A name that is not a file, or an
+// opener that fails, leaves the user without a word.
 TEST(ShowContents, OpensOnlyAnExistingDocumentAndNeverTalks)
 {
+    const QString beside = QStringLiteral("bin/orx_help.pdf"), installed = "share/orx-panel/orx_help.pdf";
     const struct
     {
-        const char* name;
-        Document document;
+        QStringList files;
+        QString directory;
         bool openerWorks;
-    } cases[] = {{"absent", Document::Missing, true},
-                 {"present", Document::File, true},
-                 {"present, opener fails", Document::File, false},
-                 {"a directory of that name", Document::Directory, true}};
+        QString opened;
+    } cases[] = {{{}, {}, true, {}},
+                 {{beside}, {}, true, beside},
+                 {{beside}, {}, false, beside},
+                 {{}, beside, true, {}},
+                 {{installed}, {}, true, installed},
+                 {{beside, installed}, {}, true, beside},
+                 {{"share/orx_help.pdf", "bin/share/orx-panel/orx_help.pdf"}, {}, true, {}}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        QTemporaryDir programDir;
-        ASSERT_TRUE(programDir.isValid());
+        SCOPED_TRACE((c.files.join(' ') + " dir " + c.directory).toStdString());
+        QTemporaryDir prefix;
+        const QDir root(prefix.path());
+        for (const QString& name : c.files) {
+            QFile document(root.filePath(name));
+            ASSERT_TRUE(root.mkpath(QFileInfo(document).path()) && document.open(QIODevice::WriteOnly));
+        }
+        ASSERT_TRUE(c.directory.isEmpty() || root.mkpath(c.directory));
         ProgramState state;
-        state.HelpFilePath = programDir.filePath("orx_help.pdf");
-        QFile file(state.HelpFilePath);
-        ASSERT_TRUE(c.document != Document::File ||
-                    (file.open(QIODevice::WriteOnly) && file.write("%PDF-1.4\n") > 0));
-        ASSERT_TRUE(c.document != Document::Directory || QDir().mkpath(state.HelpFilePath));
+        state.HelpFilePath = root.filePath(beside);
         test::ScriptedDialogs dialogs;
         dialogs.documentOpens = c.openerWorks;
         QMainWindow window;
         HelpCommands(&window, state, dialogs).showContents();
-
         EXPECT_EQ(dialogs.openedDocuments,
-                  c.document == Document::File ? QStringList{state.HelpFilePath} : QStringList());
+                  c.opened.isEmpty() ? QStringList() : QStringList{root.filePath(c.opened)});
         EXPECT_TRUE(dialogs.messages.isEmpty());
         EXPECT_TRUE(dialogs.inputPrompts.isEmpty());
         EXPECT_TRUE(window.findChildren<QDialog*>().isEmpty());
-    }
-}
-
-// An installation keeps the document in share/orx-panel/ beside bin/; a copy beside the program wins.
-TEST(ShowContents, FallsBackToTheInstalledDocument)
-{
-    const std::pair<QStringList, const char*> cases[] = {
-        {{"bin/orx_help.pdf"}, "bin/orx_help.pdf"},
-        {{"share/orx-panel/orx_help.pdf"}, "share/orx-panel/orx_help.pdf"},
-        {{"bin/orx_help.pdf", "share/orx-panel/orx_help.pdf"}, "bin/orx_help.pdf"},
-        {{"share/orx_help.pdf", "bin/share/orx-panel/orx_help.pdf"}, nullptr}};
-    for (const auto& [present, opened] : cases) {
-        QTemporaryDir prefix;
-        const QDir root(prefix.path());
-        for (const QString& name : present) {
-            QFile document(root.filePath(name));
-            ASSERT_TRUE(root.mkpath(QFileInfo(document).path()) && document.open(QIODevice::WriteOnly));
-        }
-        ProgramState state;
-        state.HelpFilePath = root.filePath("bin/orx_help.pdf");
-        test::ScriptedDialogs dialogs;
-        HelpCommands(nullptr, state, dialogs).showContents();
-        EXPECT_EQ(dialogs.openedDocuments, opened ? QStringList{root.filePath(opened)} : QStringList())
-            << present.join(' ').toStdString();
     }
 }
 
@@ -136,15 +113,9 @@ TEST_F(AboutCommand, EnterAndEscapeCloseTheBoxAndALaterUseShowsItAgain)
         QTest::keyClick(focus ? focus : box, key);
         EXPECT_FALSE(box->isVisible());
     }
+    // A box destroyed elsewhere is created afresh, without touching the deleted one.
+    delete shownBox();
     EXPECT_NE(shownBox(), nullptr);
-}
-
-TEST_F(AboutCommand, ABoxDestroyedElsewhereIsCreatedAfresh)
-{
-    QDialog* box = shownBox();
-    ASSERT_NE(box, nullptr);
-    delete box;
-    EXPECT_NE(shownBox(), nullptr); // must not touch the deleted box
 }
 
 } // namespace

@@ -23,46 +23,31 @@ struct LinkFixture : ::testing::Test, LinkRig
 
 } // namespace
 
-struct SerialAnswerCase
-{
-    const char* name;
-    QByteArray wire;
-    QString buffer;
-};
-
 TEST_F(LinkFixture, SerialAnswersLandInTheFortyCharacterBuffer)
 {
-    const SerialAnswerCase cases[] = {
-        {"plain", "1.234\n", padded("1.234")},
-        {"CR LF keeps the CR", "1.234\r\n", padded("1.234\r")},
-        {"lone line feed", "\n", QString(40, u' ')},
-        {"fifty characters", QByteArray(50, 'a') + "\n", QString(40, u'a')},
-        {"only the final line feed goes", "a\nb\n", padded("a\nb")},
+    const struct
+    {
+        const char* name;
+        QList<std::pair<QByteArray, qint64>> pieces; // bytes, and when after the command they arrive
+        QString buffer;
+    } cases[] = {
+        {"plain", {{"1.234\n", 0}}, padded("1.234")},
+        {"CR LF keeps the CR", {{"1.234\r\n", 0}}, padded("1.234\r")},
+        {"lone line feed", {{"\n", 0}}, QString(40, u' ')},
+        {"fifty characters", {{QByteArray(50, 'a') + "\n", 0}}, QString(40, u'a')},
+        {"only the final line feed goes", {{"a\nb\n", 0}}, padded("a\nb")},
+        {"in pieces", {{"12.", 100}, {"345", 600}, {"\n", 990}}, padded("12.345")},
     };
     for (const auto& c : cases) {
-        EXPECT_TRUE(serialQuery(c.wire)) << c.name;
+        for (const auto& [bytes, afterMs] : c.pieces)
+            serial.answerNextWrite(bytes, afterMs);
+        EXPECT_TRUE(link.query(QStringLiteral("*IDN?"))) << c.name;
+        EXPECT_EQ(serial.written.last(), QByteArray("*IDN?\r")) << "one carriage return ends a command";
         EXPECT_EQ(state.LinkError, 0) << c.name;
         EXPECT_EQ(state.ResponseBuffer.text(), c.buffer) << c.name;
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_EQ(link.failedReads(), 0);
-}
-
-TEST_F(LinkFixture, AnswerInPiecesIsJoined)
-{
-    serial.answerNextWrite("12.", 100);
-    serial.answerNextWrite("345", 600);
-    serial.answerNextWrite("\n", 990);
-    EXPECT_TRUE(link.query(QStringLiteral(":MEAS?")));
-    EXPECT_EQ(state.ResponseBuffer.text(), padded("12.345"));
-}
-
-TEST_F(LinkFixture, SendWritesOneCarriageReturnAndOpensThePort)
-{
-    link.SendCommand(QStringLiteral(":VOLT 12.345"));
-    ASSERT_EQ(serial.written.size(), 1);
-    EXPECT_EQ(serial.written[0], QByteArray(":VOLT 12.345\r"));
-    EXPECT_TRUE(serial.isOpen());
 }
 
 TEST_F(LinkFixture, TimeOutIsStrictlyMoreThanOneSecond)
@@ -71,18 +56,12 @@ TEST_F(LinkFixture, TimeOutIsStrictlyMoreThanOneSecond)
     EXPECT_FALSE(serialQuery("1\n", 1002));
 }
 
-struct TimeoutCase
-{
-    qint16 connectStarted;
-    bool reported;
-};
-
 TEST_F(LinkFixture, TimeOutClosesThePortKeepsThePartialTextAndReportsOnlyBeforeTheFirstConnect)
 {
-    for (const TimeoutCase c : {TimeoutCase{0, true}, TimeoutCase{1, false}}) {
+    for (const bool beforeFirstConnect : {true, false}) {
         dialogs.messages.clear();
         status.panels = {};
-        state.ConnectStarted = c.connectStarted;
+        state.ConnectStarted = beforeFirstConnect ? 0 : 1;
         const qint64 before = clock.nanoseconds();
         const int waitsBefore = serial.waits;
         EXPECT_FALSE(serialQuery("12.3", 10));
@@ -91,7 +70,7 @@ TEST_F(LinkFixture, TimeOutClosesThePortKeepsThePartialTextAndReportsOnlyBeforeT
         EXPECT_EQ(state.ResponseBuffer.text(), padded("12.3"));
         EXPECT_GT(clock.nanoseconds() - before, CommandLink::kAnswerTimeoutNs);
         EXPECT_LE(serial.waits - waitsBefore, 4) << "the read must wait on the port, not spin";
-        if (c.reported) {
+        if (beforeFirstConnect) {
             ASSERT_EQ(dialogs.messages.size(), 1);
             EXPECT_EQ(dialogs.messages[0], (ScriptedDialogs::Message{"Communication error!", "Warning"}));
             EXPECT_EQ(status.panelText(1), "Communication error");
@@ -164,18 +143,16 @@ TEST_F(LinkFixture, PortThatCannotBeOpenedNeverWaitsOrWrites)
     EXPECT_EQ(dialogs.messages.size(), 1) << "before the first connect it is reported like a time-out";
 }
 
-struct GpibCase
-{
-    const char* name;
-    std::optional<QByteArray> answer;
-    qint16 linkError;
-    QString buffer;
-};
-
 TEST_F(LinkFixture, GpibSendsUnchangedAndJudgesBlankAnswersAsFailures)
 {
     state.InterfaceMode = 0;
-    const GpibCase cases[] = {
+    const struct
+    {
+        const char* name;
+        std::optional<QByteArray> answer;
+        qint16 linkError;
+        QString buffer;
+    } cases[] = {
         {"answer kept as read", QByteArray("1.234\n"), 0, padded("1.234\n")},
         {"leading blank", QByteArray("  12.5\n"), 1, padded("  12.5\n")},
         {"empty answer", QByteArray(""), 1, QString(40, u' ')},
