@@ -10,21 +10,33 @@ using namespace orx;
 
 TEST(Numbers, LeadingNumberAndWholeTextNumber)
 {
-    // clang-format off
     const struct
     {
         const char* text;
         double leading;
         std::optional<double> whole; // the text as one number and nothing else
     } cases[] = {
-        {"1.234", 1.234, 1.234},        {"  +1.5E+01abc", 15.0, {}},    {"-2.5D2", -250.0, -250.0},
-        {"1.5d-1", 0.15, 0.15},         {"", 0.0, {}},                  {"abc", 0.0, {}},
-        {"1 2 3", 123.0, {}},           {"\t1\n.\n5", 1.5, {}},         {"12V", 12.0, {}},
-        {".5", 0.5, 0.5},               {"-.", 0.0, {}},                {"1.5E", 1.5, {}},
-        {"3.", 3.0, 3.0},               {"1,5", 1.0, {}},               {"--1", 0.0, {}},
-        {"1e-400", 0.0, 0.0},           {" +1\r\n", 1.0, 1.0},          {"1e999", DBL_MAX, DBL_MAX},
-        {"-1e999", -DBL_MAX, -DBL_MAX}, {"inf", 0.0, {}}};
-    // clang-format on
+        {"1.234", 1.234, 1.234},
+        {"  +1.5E+01abc", 15.0, {}},
+        {"-2.5D2", -250.0, -250.0},
+        {"1.5d-1", 0.15, 0.15},
+        {"", 0.0, {}},
+        {"abc", 0.0, {}},
+        {"1 2 3", 123.0, {}},
+        {"\t1\n.\n5", 1.5, {}},
+        {"12V", 12.0, {}},
+        {".5", 0.5, 0.5},
+        {"-.", 0.0, {}},
+        {"1.5E", 1.5, {}},
+        {"3.", 3.0, 3.0},
+        {"1,5", 1.0, {}},
+        {"--1", 0.0, {}},
+        {"1e-400", 0.0, 0.0},
+        {" +1\r\n", 1.0, 1.0},
+        {"1e999", DBL_MAX, DBL_MAX},
+        {"-1e999", -DBL_MAX, -DBL_MAX},
+        {"inf", 0.0, {}},
+    };
     for (const auto& c : cases) {
         EXPECT_EQ(leadingNumber(QString::fromLatin1(c.text)), c.leading) << c.text;
         EXPECT_EQ(parseNumber(QString::fromLatin1(c.text)), c.whole) << c.text;
@@ -44,7 +56,6 @@ TEST(Numbers, WholeNumberHalvesGoToTheEvenNeighbour)
 
 TEST(Numbers, Patterns)
 {
-    // clang-format off
     const struct
     {
         double value;
@@ -52,12 +63,17 @@ TEST(Numbers, Patterns)
         const char* whole;
         const char* twoDigit;
     } cases[] = {
-        {5, "5.000", "5", "05"},                  {0.25, "0.250", "0", "00"},
-        {12.3456, "12.346", "12", "12"},          {double(20.6f), "20.600", "21", "21"},
-        {99.9996, "100.000", "100", "100"},       {0.0625, "0.063", "0", "00"},
-        {2.5, "2.500", "3", "03"},                {-0.0004, "0.000", "0", "00"},
-        {-1.2346, "-1.235", "-1", "-01"},         {double(8.24f), "8.240", "8", "08"}};
-    // clang-format on
+        {5, "5.000", "5", "05"},
+        {0.25, "0.250", "0", "00"},
+        {12.3456, "12.346", "12", "12"},
+        {double(20.6f), "20.600", "21", "21"},
+        {99.9996, "100.000", "100", "100"},
+        {0.0625, "0.063", "0", "00"},
+        {2.5, "2.500", "3", "03"},
+        {-0.0004, "0.000", "0", "00"},
+        {-1.2346, "-1.235", "-1", "-01"},
+        {double(8.24f), "8.240", "8", "08"},
+    };
     for (const auto& c : cases) {
         EXPECT_EQ(format3(c.value), QString::fromLatin1(c.fixed3)) << c.value;
         EXPECT_EQ(formatWhole(c.value), QString::fromLatin1(c.whole)) << c.value;
@@ -71,7 +87,8 @@ TEST(Numbers, TruncatedDisplay)
     const std::pair<const char*, const char*> cases[] = {
         {"12.3456", "12.345"}, {"-0.0019", "-0.001"}, {"1.9999", "1.999"}, {"0.0009", "0.000"},
         {"-0.0009", "0.000"},  {"1.005", "1.005"},    {"2.010", "2.010"},  {"4.35", "4.350"},
-        {"65", "65.000"},      {"1.2E+01", "12.000"}, {"1e-9", "0.000"}};
+        {"65", "65.000"},      {"1.2E+01", "12.000"}, {"1e-9", "0.000"},
+    };
     for (const auto& [answer, shown] : cases)
         EXPECT_EQ(formatTruncated3(leadingNumber(QString::fromLatin1(answer))), QString::fromLatin1(shown))
             << answer;
