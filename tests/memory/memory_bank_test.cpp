@@ -37,8 +37,10 @@ QStringList groupTexts(const ScriptedPanel& p)
 }
 
 // On an ORX-A100 with the output and the sequence on; the operator fills the group (nothing is sent
-// while doing so) with OVP 13 V on, OCP 1.1 A off, delay 10, and clicks Save.
-TEST(MemoryBank, SaveSendsTheGroupWithItsRangeAndStoresTheCopy)
+// while doing so) with OVP 13 V on, OCP 1.1 A off, delay 10, and clicks Save. Choosing a memory number
+// then shows the copy kept for it; a memory never recalled or saved shows what the rules make of empty
+// texts.
+TEST(MemoryBank, SaveSendsTheGroupWithItsRangeAndChoosingAMemoryShowsItsCopy)
 {
     // record, volts, amperes, then the range line ("" for none), the texts and the memory number
     const std::tuple<double, double, double, const char*, const char*, const char*, const char*> cases[] = {
@@ -50,18 +52,20 @@ TEST(MemoryBank, SaveSendsTheGroupWithItsRangeAndStoresTheCopy)
     for (const auto& [record, volts, amperes, range, voltText, ampText, number] : cases) {
         SCOPED_TRACE(voltText);
         ScriptedPanel p;
-        p.c().output->select(kOn);
-        p.c().autorun->select(kOn);
-        p.c().record->setValue(record);
-        p.c().vm->setValue(volts);
-        p.c().cm->setValue(amperes);
-        p.c().ovpm->setValue(13);
-        p.c().ocpm->setValue(1.1);
-        p.c().delay->setValue(10);
-        p.c().ovpmen->select(kOn);
-        p.c().ocpmen->select(kOff);
+        const Form1Controls& c = p.c();
+        EXPECT_FALSE(c.recall->isEnabled() || c.Frame10->isEnabled()) << "no memory chosen yet";
+        c.output->select(kOn);
+        c.autorun->select(kOn);
+        c.record->setValue(record);
+        c.vm->setValue(volts);
+        c.cm->setValue(amperes);
+        c.ovpm->setValue(13);
+        c.ocpm->setValue(1.1);
+        c.delay->setValue(10);
+        c.ovpmen->select(kOn);
+        c.ocpmen->select(kOff);
         p.sent.clear();
-        p.c().save->click();
+        c.save->click();
         // The output goes off first (with its read-back), then the sequence, then the group is saved.
         EXPECT_EQ(p.sent.first(), ":OUTP:STAT 0");
         EXPECT_EQ(p.sent.mid(p.sent.indexOf("SYST:AUTO 0")),
@@ -75,35 +79,15 @@ TEST(MemoryBank, SaveSendsTheGroupWithItsRangeAndStoresTheCopy)
                            : MemoryRecordTexts{}))
                 << i;
         }
+        c.vm->setValue(2); // edited after the save: not part of the copy
+        c.record->setValue(7);
+        for (const QWidget* usable : QList<const QWidget*>{c.recall, c.save, c.Frame10, c.Frame11})
+            EXPECT_TRUE(usable->isEnabled()) << usable->objectName().toStdString();
+        EXPECT_EQ(groupTexts(p), (QStringList{"7", "0.000", "0.000", "1.000", "0.000", "1", "True", "True"}));
+        c.record->setValue(index + 0.4); // the whole number of the value
+        EXPECT_EQ(groupTexts(p), (QStringList{QString::number(index), voltText, ampText, "13.000", "1.100",
+                                              "10", "True", "False"}));
     }
-}
-
-// Choosing a memory number shows the copy kept for it; a memory never recalled or saved shows what
-// the rules make of empty texts.
-TEST(MemoryBank, ChoosingAMemoryShowsItsCopy)
-{
-    ScriptedPanel p;
-    const Form1Controls& c = p.c();
-    EXPECT_FALSE(c.recall->isEnabled());
-    EXPECT_FALSE(c.Frame10->isEnabled());
-    c.record->setValue(3);
-    c.vm->setValue(12.5);
-    c.cm->setValue(1);
-    c.ovpm->setValue(13);
-    c.ocpm->setValue(1.1);
-    c.delay->setValue(25);
-    c.ovpmen->select(kOff);
-    c.ocpmen->select(kOff);
-    c.save->click();
-    c.vm->setValue(2); // edited after the save: not part of the copy
-
-    c.record->setValue(7);
-    for (const QWidget* usable : QList<const QWidget*>{c.recall, c.save, c.Frame10, c.Frame11})
-        EXPECT_TRUE(usable->isEnabled()) << usable->objectName().toStdString();
-    EXPECT_EQ(groupTexts(p), (QStringList{"7", "0.000", "0.000", "1.000", "0.000", "1", "True", "True"}));
-    c.record->setValue(3.4); // the whole number of the value
-    EXPECT_EQ(groupTexts(p),
-              (QStringList{"3", "12.500", "1.000", "13.000", "1.100", "25", "False", "False"}));
 }
 
 TEST(MemoryBank, RecallReadsTheMemoryIntoPanelAndGroup)
