@@ -3,33 +3,11 @@
 #include "support/sim_process.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QProcess>
-#include <QThread>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace orx::test;
-
-namespace {
-
-// The last command of a connect: after it the panel is connected.
-const QString kLastConnectCommand = QStringLiteral(":OUTP:STAT?");
-
-bool waitForLine(const SimProcess& sim, const QString& line, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < timeoutMs) {
-        for (const QString& received : sim.received()) {
-            if (received.endsWith(line))
-                return true;
-        }
-        QThread::msleep(50);
-    }
-    return false;
-}
-
-} // namespace
 
 TEST(PanelOverPty, FindsTheInstrumentAndReadsItsState)
 {
@@ -44,26 +22,23 @@ TEST(PanelOverPty, FindsTheInstrumentAndReadsItsState)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), sim.folder() + QStringLiteral("/runtime"));
-    environment.insert(QStringLiteral("ORX_COM1"), QString());
-    environment.insert(QStringLiteral("ORX_COM2"), sim.linkPath());
-    environment.insert(QStringLiteral("ORX_COM3"), QString());
-    environment.insert(QStringLiteral("ORX_COM4"), QString());
+    for (int port = 1; port <= 4; ++port)
+        environment.insert(QStringLiteral("ORX_COM%1").arg(port), port == 2 ? sim.linkPath() : QString());
     environment.insert(QStringLiteral("ORX_GPIB_LIBRARY"), QString());
     panel.setProcessEnvironment(environment);
     panel.start(QStringLiteral(ORX_PANEL_PATH), {});
     ASSERT_TRUE(panel.waitForStarted(5000));
 
-    const bool connected = waitForLine(sim, kLastConnectCommand, 20000);
+    // The last command of a connect: after it the panel is connected.
+    const QString lastConnectCommand = QStringLiteral(":OUTP:STAT?");
+    const bool connected =
+        QTest::qWaitFor([&] { return !sim.received().filter(lastConnectCommand).isEmpty(); }, 20000);
     panel.terminate();
     panel.waitForFinished(5000);
     ASSERT_TRUE(connected) << sim.received().join(u'\n').toStdString();
 
     const QStringList received = sim.received();
-    QStringList identities;
-    for (const QString& line : received) {
-        if (line.endsWith(QStringLiteral("*IDN?")))
-            identities.append(line);
-    }
-    EXPECT_EQ(identities, QStringList({"9600 *IDN?", "4800 *IDN?", "2400 *IDN?"}));
-    EXPECT_EQ(received.last(), QStringLiteral("2400 ") + kLastConnectCommand);
+    EXPECT_EQ(received.filter(QStringLiteral("*IDN?")),
+              QStringList({"9600 *IDN?", "4800 *IDN?", "2400 *IDN?"}));
+    EXPECT_EQ(received.last(), QStringLiteral("2400 ") + lastConnectCommand);
 }

@@ -36,62 +36,39 @@ struct AutoPanel : ScriptedPanel
     void type(Field field, double value) const { (c().*field)->setValue(value); }
 };
 
+constexpr Field stm = &Form1Controls::stm, endm = &Form1Controls::endm, cycle = &Form1Controls::cycle;
+
 // What the operator types is held by the fields' rules and sends nothing; the finished action on a
-// field sends the range, in the order the pure rule picks, or the cycle count.
+// field sends the range, in the order the pure rule picks, or the cycle count. With the sequence on,
+// it goes off first.
 TEST(AutoMode, FieldsAreHeldAndOnlyTheOperatorsActionsSend)
 {
     using Action = void (NumericField::*)();
-    const struct
-    {
-        const char* name;
-        bool sequenceOn; // Autorun "ON" before the action
-        QList<std::pair<Field, double>> typed;
-        Field field;
-        Action action;
-        Commands sent;
-    } cases[] = {
-        {"wholly above: the sequence off, then the end first",
-         true,
-         {{&Form1Controls::endm, 99}, {&Form1Controls::stm, 25}, {&Form1Controls::endm, 30}},
-         &Form1Controls::stm,
+    const std::tuple<bool, QList<std::pair<Field, double>>, Field, Action, Commands> cases[] = {
+        {true,
+         {{endm, 99}, {stm, 25}, {endm, 30}},
+         stm,
          &NumericField::keyReleased,
-         {"SYST:AUTO 0", "SYST:AUTO:CEAS 30", "SYST:AUTO:STAR 25"}},
-        {"a tie is one memory number: 4.5 is 04",
-         false,
-         {{&Form1Controls::stm, 4.5}, {&Form1Controls::endm, 6}},
-         &Form1Controls::endm,
+         {"SYST:AUTO 0", "SYST:AUTO:CEAS 30", "SYST:AUTO:STAR 25"}}, // wholly above: the end first
+        {false,
+         {{stm, 4.5}, {endm, 6}},
+         endm,
          &NumericField::mouseReleased,
-         {"SYST:AUTO:STAR 04", "SYST:AUTO:CEAS 06"}},
-        {"start 50 gives way to end 20",
-         false,
-         {{&Form1Controls::stm, 50}},
-         &Form1Controls::stm,
-         &NumericField::clicked,
-         {"SYST:AUTO:STAR 20", "SYST:AUTO:CEAS 20"}},
-        {"end 150",
-         false,
-         {{&Form1Controls::endm, 150}},
-         &Form1Controls::endm,
-         &NumericField::clicked,
-         {"SYST:AUTO:STAR 10", "SYST:AUTO:CEAS 99"}},
-        {"cycles above 99999",
-         false,
-         {{&Form1Controls::cycle, 123456}},
-         &Form1Controls::cycle,
-         &NumericField::clicked,
-         {"SYST:AUTO:CYCL 99999"}},
+         {"SYST:AUTO:STAR 04", "SYST:AUTO:CEAS 06"}}, // a tie is one memory number
+        {false, {{stm, 50}}, stm, &NumericField::clicked, {"SYST:AUTO:STAR 20", "SYST:AUTO:CEAS 20"}},
+        {false, {{cycle, 123456}}, cycle, &NumericField::clicked, {"SYST:AUTO:CYCL 99999"}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [sequenceOn, typed, field, action, sent] : cases) {
+        SCOPED_TRACE(sent.last().toStdString());
         AutoPanel p;
-        if (c.sequenceOn)
+        if (sequenceOn)
             p.c().autorun->select(1);
         p.sent.clear();
-        for (const auto& [field, value] : c.typed)
-            p.type(field, value);
+        for (const auto& [typedField, value] : typed)
+            p.type(typedField, value);
         EXPECT_TRUE(p.sent.isEmpty()) << "a value change alone sends nothing";
-        emit(p.c().*c.field->*c.action)();
-        EXPECT_EQ(p.sent, c.sent);
+        emit(p.c().*field->*action)();
+        EXPECT_EQ(p.sent, sent);
         EXPECT_TRUE(p.c().autorun->isSelected(0));
     }
 }
@@ -101,44 +78,35 @@ TEST(AutoMode, FieldsAreHeldAndOnlyTheOperatorsActionsSend)
 TEST(AutoMode, EndThenStartSendsTheStartFirstOnTheSecondAction)
 {
     AutoPanel p;
-    p.type(&Form1Controls::endm, 30);
+    p.type(endm, 30);
     emit p.c().endm->keyReleased();
-    p.type(&Form1Controls::stm, 25);
+    p.type(stm, 25);
     emit p.c().stm->mouseReleased();
     EXPECT_EQ(p.sent,
               Commands({"SYST:AUTO:STAR 10", "SYST:AUTO:CEAS 30", "SYST:AUTO:STAR 25", "SYST:AUTO:CEAS 30"}));
-    EXPECT_EQ(p.form->members().AutoStartMemory, 25);
-    EXPECT_EQ(p.form->members().AutoEndMemory, 30);
+    EXPECT_EQ(std::pair(p.form->members().AutoStartMemory, p.form->members().AutoEndMemory),
+              (std::pair<qint16, qint16>(25, 30)));
 }
 
+// "ON" while tripped sends nothing; "OFF" hands the output controls back in every case, "ON" leaves
+// them as they were.
 TEST(AutoMode, AutorunSwitch)
 {
-    const struct
-    {
-        const char* name;
-        bool tripped;
-        int choice;
-        Commands sent;
-        bool autoModeUsable;
-    } cases[] = {
-        {"ON", false, 1, {"SYST:AUTO 1"}, false},
-        {"ON while tripped", true, 1, {}, false},
-        {"OFF", false, 0, {"SYST:AUTO 0"}, true},
-        {"OFF while tripped", true, 0, {}, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [tripped, choice, sent] : {std::tuple{false, 1, Commands{"SYST:AUTO 1"}},
+                                                {true, 1, Commands{}},
+                                                {false, 0, Commands{"SYST:AUTO 0"}},
+                                                {true, 0, Commands{}}}) {
+        SCOPED_TRACE(testing::Message() << "tripped " << tripped << " choice " << choice);
         ScriptedPanel p;
-        p.c().autorun->select(c.choice == 1 ? 0 : 1);
+        p.c().autorun->select(choice == 1 ? 0 : 1);
         p.form->panelStates().SetOutputControlsEnabled(false);
-        if (c.tripped)
+        if (tripped)
             p.form->panelStates().SetProtectionTripped(p.c().clearovp, true);
         p.sent.clear();
-        p.c().autorun->select(c.choice);
-        EXPECT_EQ(p.sent, c.sent);
-        EXPECT_EQ(p.c().Frame3->isEnabled(), c.autoModeUsable);
-        // "OFF" hands the output controls back in every case; "ON" leaves them as they were.
-        EXPECT_EQ(p.c().Frame13->isEnabled(), c.choice == 0);
+        p.c().autorun->select(choice);
+        EXPECT_EQ(p.sent, sent);
+        EXPECT_EQ(p.c().Frame3->isEnabled(), choice == 0);
+        EXPECT_EQ(p.c().Frame13->isEnabled(), choice == 0);
     }
 }
 
@@ -147,20 +115,15 @@ TEST(AutoMode, AutorunSwitch)
 // saturate the range the window keeps.
 TEST(AutoMode, TheConnectShowsTheInstrumentsRangeWhole)
 {
-    const struct
-    {
-        const char* name;
-        int firstStart, firstEnd;      // the instrument's range at the first connect
-        QByteArray startSent, endSent; // its answers at the reconnect
-        int start, end;                // the fields afterwards
-        qint16 heldStart, heldEnd;
-    } cases[] = {
-        {"above the fields' range", 0, 0, "10", "20", 10, 20, 10, 20},
-        {"below it", 50, 60, "10", "20", 10, 20, 10, 20},
-        {"absurd answers", 0, 0, "1e9", "-1e9", 0, 0, 32767, -32768},
+    // The instrument's range at the first connect, its answers at the reconnect, then the fields
+    // afterwards and the range the window keeps.
+    const std::tuple<int, int, QByteArray, QByteArray, int, int, qint16, qint16> cases[] = {
+        {0, 0, "10", "20", 10, 20, 10, 20},         // above the fields' range
+        {50, 60, "10", "20", 10, 20, 10, 20},       // below it
+        {0, 0, "1e9", "-1e9", 0, 0, 32767, -32768}, // absurd answers
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [firstStart, firstEnd, startSent, endSent, start, end, heldStart, heldEnd] : cases) {
+        SCOPED_TRACE(firstStart);
         PanelHarness h;
         sim::Instrument orx(0);
         h.serial.attachInstrument(1, &orx, 9600);
@@ -170,22 +133,21 @@ TEST(AutoMode, TheConnectShowsTheInstrumentsRangeWhole)
                                         QStringLiteral("CEAS %1").arg(end)})
                 orx.handleLine(QStringLiteral("SYST:AUTO:") + line, 0);
         };
-        setRange(c.firstStart, c.firstEnd);
+        setRange(firstStart, firstEnd);
         h.connected();
         setRange(37, 38); // answered as the case says
-        h.rewriting.replace("37\n", c.startSent + '\n');
-        h.rewriting.replace("38\n", c.endSent + '\n');
+        h.rewriting.replace("37\n", startSent + '\n');
+        h.rewriting.replace("38\n", endSent + '\n');
         h.form->connector().StartConnect();
         h.runConnect();
-        EXPECT_EQ(h.c().stm->value(), c.start);
-        EXPECT_EQ(h.c().endm->value(), c.end);
-        EXPECT_EQ(h.form->members().AutoStartMemory, c.heldStart);
-        EXPECT_EQ(h.form->members().AutoEndMemory, c.heldEnd);
+        EXPECT_EQ(std::pair(h.c().stm->value(), h.c().endm->value()), std::pair(double(start), double(end)));
+        EXPECT_EQ(std::pair(h.form->members().AutoStartMemory, h.form->members().AutoEndMemory),
+                  std::pair(heldStart, heldEnd));
         h.serial.clearLog();
         emit h.c().stm->clicked();
         EXPECT_EQ(h.serial.commands(),
-                  QStringList({QStringLiteral("SYST:AUTO:STAR ") + formatTwoDigit(c.start),
-                               QStringLiteral("SYST:AUTO:CEAS ") + formatTwoDigit(c.end)}));
+                  QStringList({QStringLiteral("SYST:AUTO:STAR ") + formatTwoDigit(start),
+                               QStringLiteral("SYST:AUTO:CEAS ") + formatTwoDigit(end)}));
     }
 }
 

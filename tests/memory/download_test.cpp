@@ -65,50 +65,42 @@ TEST(Download, WritesEveryMemoryByteForByte)
     EXPECT_TRUE(r.h.dialogs.messages.isEmpty());
 
     EXPECT_EQ(r.watch.passes, 100) << "events run once per memory";
-    EXPECT_EQ(r.watch.texts.first(), "Recall the setting data from #00 location.");
-    EXPECT_EQ(r.watch.texts.last(), "Recall the setting data from #98 location.");
-    EXPECT_EQ(r.watch.lastMax, 100);
-    EXPECT_EQ(r.watch.lastValue, 100) << "the bar ends at 100 of 100";
+    EXPECT_EQ(std::pair(r.watch.texts.first(), r.watch.texts.last()),
+              std::pair(QString("Recall the setting data from #00 location."),
+                        QString("Recall the setting data from #98 location.")));
+    EXPECT_EQ(std::pair(r.watch.lastValue, r.watch.lastMax), std::pair(100, 100))
+        << "the bar ends at 100 of 100";
     EXPECT_EQ(r.watch.progress(), nullptr) << "the progress window is gone";
-    EXPECT_TRUE(r.h.c().output->isSelected(0));
-    EXPECT_TRUE(r.h.c().autorun->isSelected(0));
+    EXPECT_TRUE(r.h.c().output->isSelected(0) && r.h.c().autorun->isSelected(0));
     EXPECT_EQ(r.h.c().record->value(), 42);
 }
 
 TEST(Download, TheOldFileStaysUnlessEveryMemoryWasRead)
 {
-    const struct
-    {
-        const char* name;
-        bool chosen;                   // a file was chosen in the dialog
-        int atPass;                    // when `act` runs
-        std::function<void(Rig&)> act; //
-        int recalls;                   // memories recalled in all
-        QString message;               // the one message box, if any
-    } cases[] = {
-        {"dialog cancelled", false, -1, {}, 0, {}},
-        {"Cancel at memory 40", true, 40, [](Rig& r) { r.watch.cancel(); }, 40, {}},
-        {"only the delay of memory 05 unanswered", true, 5, // no other answer ends in this delay
+    using Act = std::function<void(Rig&)>;
+    // A file chosen, the pass at which `act` runs, the memories recalled in all and the one message.
+    const std::tuple<bool, int, Act, int, QString> cases[] = {
+        {false, -1, {}, 0, {}}, // dialog cancelled
+        {true, 40, [](Rig& r) { r.watch.cancel(); }, 40, {}},
+        {true, 5, // only the delay of memory 05 unanswered: no other answer ends in this delay
          [](Rig& r) { r.h.rewriting.replace(QByteArray::number(seededMemory(5).delay) + '\n', ""); }, 100,
          "Memory 05 could not be read from the instrument. The file was left unchanged."},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [chosen, atPass, act, recalls, message] : cases) {
+        SCOPED_TRACE(atPass);
         Rig r;
         r.watch.duringIt = [&](int pass) {
-            if (pass == c.atPass)
-                c.act(r);
+            if (pass == atPass)
+                act(r);
         };
-        r.run(c.chosen ? r.path : QString());
+        r.run(chosen ? r.path : QString());
         EXPECT_EQ(fileBytes(r.path), kOldFile);
         EXPECT_EQ(folderEntries(r.dir.path()), QStringList{"memories.csv"}) << "nothing left over";
-        EXPECT_EQ(r.h.serial.commands().filter(QStringLiteral("*RCL")).size(), c.recalls);
-        if (!c.chosen) {
-            EXPECT_TRUE(r.h.serial.commands().isEmpty());
-        }
-        const auto expected = c.message.isEmpty() ? QList<ScriptedDialogs::Message>()
-                                                  : QList<ScriptedDialogs::Message>{{c.message, "Warning"}};
-        EXPECT_EQ(r.h.dialogs.messages, expected);
+        // With no file chosen, no command at all.
+        EXPECT_EQ(r.h.serial.commands().filter(QString::fromLatin1(chosen ? "*RCL" : "")).size(), recalls);
+        EXPECT_EQ(r.h.dialogs.messages,
+                  (message.isEmpty() ? QList<ScriptedDialogs::Message>()
+                                     : QList<ScriptedDialogs::Message>{{message, "Warning"}}));
         EXPECT_EQ(r.watch.progress(), nullptr);
     }
 }

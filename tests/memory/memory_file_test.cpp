@@ -14,45 +14,31 @@ using namespace orx;
 
 namespace {
 
-QByteArray repeated(char c, int count)
-{
-    return QByteArray(count, c);
-}
-
 TEST(ReadMemoryFileLines, LineEndsBoundsAndWhatIsLeftUnread)
 {
     const QString longLine(kMaxMemoryFileLineLength, u'x');
-    const struct
-    {
-        const char* name;
-        QByteArray bytes;
-        int maxLines;
-        QStringList lines;
-        QByteArray unread; // what the device still holds afterwards
-    } cases[] = {
-        {"empty", "", 10, {}, ""},
-        {"no line end at all", "abc", 10, {"abc"}, ""},
-        {"CR LF", "a\r\nb\r\n", 10, {"a", "b"}, ""},
-        {"CR, LF and CR LF mixed", "a\rb\nc\r\nd", 10, {"a", "b", "c", "d"}, ""},
-        {"empty lines", "\r\n\r\n", 10, {"", ""}, ""},
-        {"LF CR is two line ends", "a\n\rb", 10, {"a", "", "b"}, ""},
-        {"CR CR LF is two line ends", "a\r\r\nb", 10, {"a", "", "b"}, ""},
-        {"Latin-1", "\xb5\r\n", 10, {QStringLiteral("\u00b5")}, ""},
-        {"stops after the last wanted line", "a\nb\nc\nd\n", 2, {"a", "b"}, "c\nd\n"},
-        {"stops right after a CR", "a\r\nb\r\nc", 2, {"a", "b"}, "\nc"},
-        {"a last line without end counts", "a\nb", 2, {"a", "b"}, ""},
-        {"over-long line is cut", repeated('x', 100000) + "\ny", 10, {longLine, "y"}, ""},
-        {"CR LF across the read chunks", repeated('x', 64 * 1024 - 1) + "\r\ny", 10, {longLine, "y"}, ""},
+    const QByteArray chunk(64 * 1024 - 1, 'x');
+    // The bytes, the lines wanted, the lines read and what the device still holds afterwards.
+    const std::tuple<QByteArray, int, QStringList, QByteArray> cases[] = {
+        {"", 10, {}, ""},
+        {"a\rb\nc\r\nd", 10, {"a", "b", "c", "d"}, ""},   // CR, LF and CR LF mixed; no end at the last
+        {"\r\n\r\n", 10, {"", ""}, ""},                   // empty lines
+        {"a\n\rb", 10, {"a", "", "b"}, ""},               // LF CR is two line ends
+        {"a\r\r\nb", 10, {"a", "", "b"}, ""},             // CR CR LF too
+        {"\xb5\r\n", 10, {QStringLiteral("\u00b5")}, ""}, // Latin-1
+        {"a\nb\nc\nd\n", 2, {"a", "b"}, "c\nd\n"},        // stops after the last wanted line
+        {"a\r\nb\r\nc", 2, {"a", "b"}, "\nc"},            // right after a CR
+        {QByteArray(100000, 'x') + "\ny", 10, {longLine, "y"}, ""}, // an over-long line is cut
+        {chunk + "\r\ny", 10, {longLine, "y"}, ""},                 // CR LF across the read chunks
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        QByteArray bytes = c.bytes;
+    for (auto [bytes, maxLines, lines, unread] : cases) {
+        SCOPED_TRACE(lines.join(u'|').left(20).toStdString());
         QBuffer device(&bytes);
         ASSERT_TRUE(device.open(QIODevice::ReadOnly));
         bool failed = true;
-        EXPECT_EQ(readMemoryFileLines(device, c.maxLines, &failed), c.lines);
+        EXPECT_EQ(readMemoryFileLines(device, maxLines, &failed), lines);
         EXPECT_FALSE(failed);
-        EXPECT_EQ(device.readAll(), c.unread);
+        EXPECT_EQ(device.readAll(), unread);
     }
 }
 
@@ -89,29 +75,19 @@ TEST(ReadMemoryFileLines, AReadErrorIsReported)
 
 TEST(RecordFields, SplitTrimEmptyAndStatus)
 {
-    const struct
-    {
-        const char* line;
-        QStringList fields;
-        bool empty;
-    } cases[] = {
-        {"05, 12.500,1.000 ,  10", {"05", "12.500", "1.000", "10"}, false},
-        {"", {""}, true},
-        {",,", {"", "", ""}, true},
-        {" , ,\t,", {"", "", "\t", ""}, true},
-        {"\"7\", a b ", {"\"7\"", "a b"}, false},
-        {"\t5 ,x", {"\t5", "x"}, false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(splitRecordFields(QString::fromLatin1(c.line)), c.fields) << c.line;
-        EXPECT_EQ(isEmptyRecordLine(QString::fromLatin1(c.line)), c.empty) << c.line;
+    for (const auto& [line, fields, empty] :
+         {std::tuple{"05, 12.500,1.000 ,  10", QStringList{"05", "12.500", "1.000", "10"}, false},
+          {"", {""}, true},
+          {" , ,\t,", {"", "", "\t", ""}, true},
+          {"\"7\", a b ", {"\"7\"", "a b"}, false},
+          {"\t5 ,x", {"\t5", "x"}, false}}) {
+        EXPECT_EQ(splitRecordFields(QString::fromLatin1(line)), fields) << line;
+        EXPECT_EQ(isEmptyRecordLine(QString::fromLatin1(line)), empty) << line;
     }
-
-    const std::pair<const char*, bool> statuses[] = {
-        {"False", false}, {"FALSE", false}, {"fAlSe", false}, {"True", true},   {"TRUE", true},
-        {"", true},       {"1", true},      {"0", true},      {"FALSE ", true}, {"falsey", true}};
-    for (const auto& [text, on] : statuses)
-        EXPECT_EQ(statusIsOn(QString::fromLatin1(text)), on) << text;
+    for (const char* off : {"False", "FALSE", "fAlSe"})
+        EXPECT_FALSE(statusIsOn(QString::fromLatin1(off))) << off;
+    for (const char* on : {"True", "", "1", "0", "FALSE ", "falsey"})
+        EXPECT_TRUE(statusIsOn(QString::fromLatin1(on))) << on;
 }
 
 TEST(CanWriteFile, FindsUnwritableTargetsWithoutTouchingTheDisk)
@@ -122,23 +98,14 @@ TEST(CanWriteFile, FindsUnwritableTargetsWithoutTouchingTheDisk)
     ASSERT_TRUE(test::writeFileBytes(existing, "old") && test::writeFileBytes(readOnly, "ro"));
     ASSERT_TRUE(QFile::setPermissions(readOnly, QFileDevice::ReadOwner));
     const bool root = geteuid() == 0; // permissions do not stop root
-    const struct
-    {
-        const char* name;
-        QString path;
-        bool writable;
-    } cases[] = {
-        {"existing file", existing, true},
-        {"new file", dir.filePath("new.csv"), true},
-        {"missing folder", dir.filePath("no/new.csv"), false},
-        {"no name", QString(), false},
-        {"read-only file", readOnly, root},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [path, writable] : {std::pair{existing, true},
+                                         {dir.filePath("new.csv"), true},
+                                         {dir.filePath("no/new.csv"), false},
+                                         {QString(), false},
+                                         {readOnly, root}}) {
         QString why;
-        EXPECT_EQ(canWriteFile(c.path, &why), c.writable);
-        EXPECT_EQ(why.isEmpty(), c.writable) << why.toStdString();
+        EXPECT_EQ(canWriteFile(path, &why), writable) << path.toStdString();
+        EXPECT_EQ(why.isEmpty(), writable) << why.toStdString();
     }
     EXPECT_EQ(test::folderEntries(dir.path()), (QStringList{"old.csv", "ro.csv"}));
     EXPECT_EQ(test::fileBytes(existing), "old");

@@ -17,34 +17,21 @@ namespace {
 TEST(UploadPlan, WhichLinesAreWritten)
 {
     const QStringList full = {"03", "1.000", "2.000", "10", "3.000", "4.000", "True", "False"};
-    const struct
-    {
-        const char* name;
-        QStringList lines; // the first is the header
-        QList<UploadRecord> records;
-        QList<int> shortLines;
-    } cases[] = {
-        {"empty file", {}, {}, {}},
-        {"the first line is never a record", {"03, 1.000, 2.000, 10, 3.000, 4.000, True, False"}, {}, {}},
-        {"fields beyond the eighth are dropped",
-         {"h", "03, 1.000, 2.000, 10, 3.000, 4.000, True, False, note, more"},
-         {{2, full}},
-         {}},
-        {"empty lines and spreadsheet rows pass silently",
-         {"h", "", ",,,,,,,", " , ,\t,", "03, 1.000, 2.000, 10, 3.000, 4.000, True, False"},
-         {{5, full}},
-         {}},
-        {"short lines are reported by their line number",
-         {"h", "01, 1.000", "03, 1.000, 2.000, 10, 3.000, 4.000, True, False", "04, 1, 2, 3, 4, 5, True"},
-         {{3, full}},
-         {2, 4}},
-        {"empty fields still count", {"h", ",,,,,,,x"}, {{2, {"", "", "", "", "", "", "", "x"}}}, {}},
+    const QString line = QStringLiteral("03, 1.000, 2.000, 10, 3.000, 4.000, True, False");
+    // The file's lines (the first is the header), the records and the short lines found.
+    const std::tuple<QStringList, QList<UploadRecord>, QList<int>> cases[] = {
+        {{}, {}, {}},
+        {{line}, {}, {}},                                         // the first line is never a record
+        {{"h", line + ", note, more"}, {{2, full}}, {}},          // fields beyond the eighth are dropped
+        {{"h", "", ",,,,,,,", " , ,\t,", line}, {{5, full}}, {}}, // empty lines and spreadsheet rows pass
+        {{"h", "01, 1.000", line, "04, 1, 2, 3, 4, 5, True"}, {{3, full}}, {2, 4}}, // short lines reported
+        {{"h", ",,,,,,,x"}, {{2, {"", "", "", "", "", "", "", "x"}}}, {}}, // empty fields still count
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const UploadPlan plan = planUpload(c.lines);
-        EXPECT_EQ(plan.records, c.records);
-        EXPECT_EQ(plan.shortLines, c.shortLines);
+    for (const auto& [lines, records, shortLines] : cases) {
+        SCOPED_TRACE(lines.join(u'|').toStdString());
+        const UploadPlan plan = planUpload(lines);
+        EXPECT_EQ(plan.records, records);
+        EXPECT_EQ(plan.shortLines, shortLines);
     }
 }
 
@@ -64,13 +51,8 @@ struct RecordingIdle
 
 TEST(WaitSeconds, NeverEndsEarlyAndSleepsForTheTimeLeft)
 {
-    const struct
-    {
-        const char* name;
-        double seconds;
-        qint64 passMs; // per sleep; -1: all it was allowed
-        std::vector<int> allowed;
-    } cases[] = {
+    // The wait, the time each sleep lets pass (-1: all it was allowed) and what each sleep was allowed.
+    const std::tuple<const char*, double, qint64, std::vector<int>> cases[] = {
         {"half a second in one sleep", 0.5, -1, {500}},
         {"events wake it early: it sleeps again for the rest", 0.5, 200, {500, 300, 100}},
         {"a part of a millisecond is slept as a whole one", 0.0004, -1, {1}},
@@ -78,17 +60,15 @@ TEST(WaitSeconds, NeverEndsEarlyAndSleepsForTheTimeLeft)
         {"a negative wait", -1, -1, {}},
         {"not a number", std::numeric_limits<double>::quiet_NaN(), -1, {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, seconds, passMs, allowed] : cases) {
+        SCOPED_TRACE(name);
         ManualClock clock;
         clock.advanceMilliseconds(86'399'900); // a moment before midnight: the monotonic clock goes on
         const qint64 start = clock.nanoseconds();
-        RecordingIdle idle{clock, c.passMs, {}};
-        WaitSeconds(c.seconds, clock, std::ref(idle));
-        EXPECT_EQ(idle.allowed, c.allowed);
-        if (c.seconds > 0) {
-            EXPECT_GE(clock.nanoseconds() - start, std::llround(c.seconds * 1e9));
-        }
+        RecordingIdle idle{clock, passMs, {}};
+        WaitSeconds(seconds, clock, std::ref(idle));
+        EXPECT_EQ(idle.allowed, allowed);
+        EXPECT_GE(clock.nanoseconds() - start, seconds > 0 ? std::llround(seconds * 1e9) : 0);
     }
 }
 

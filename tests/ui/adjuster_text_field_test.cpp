@@ -37,37 +37,28 @@ TEST(Adjuster, ReportsEveryChangeWithinMinusOneToOne)
 
 TEST(TextField, LimitsUserInputButKeepsProgramTexts)
 {
-    const struct
-    {
-        const char* name;
-        const char* programText; // written first by the program
-        int deletes;             // then Backspace pressed this often at the end
-        const char* typed;
-        const char* pasted;
-        const char* result;
-    } cases[] = {
-        {"typing stops at the limit", "", 0, "123456", "", "1234"},
-        {"refused characters", "", 0, "1,2;3", "", "12;3"},
-        {"a paste that holds a refused character is refused", "1", 0, "", "2,3", "1"},
-        {"a paste past the limit is refused", "12", 0, "", "345", "12"},
-        {"a paste that fits", "12", 0, "", "34", "1234"},
-        {"the program's long text is kept", "123456789", 0, "", "", "123456789"},
-        {"and it cannot grow", "123456789", 0, "0", "0", "123456789"},
-        {"but it can be shortened", "123456789", 2, "", "", "1234567"},
-        {"the program may write a refused character", "1,2", 0, "", "", "1,2"},
+    // The program's text written first, Backspace pressed this often at its end, then typed, then pasted.
+    const std::tuple<const char*, int, const char*, const char*, const char*> cases[] = {
+        {"", 0, "123456", "", "1234"},           // typing stops at the limit
+        {"", 0, "1,2;3", "", "12;3"},            // refused characters
+        {"1", 0, "", "2,3", "1"},                // a paste that holds a refused character is refused
+        {"12", 0, "", "345", "12"},              // a paste past the limit is refused
+        {"12", 0, "", "34", "1234"},             // a paste that fits
+        {"123456789", 0, "0", "0", "123456789"}, // the program's long text is kept and cannot grow
+        {"123456789", 2, "", "", "1234567"},     // but it can be shortened
+        {"1,2", 0, "", "", "1,2"},               // the program may write a refused character
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [programText, deletes, typed, pasted, result] : cases) {
         TextField field(QStringLiteral("f"), 4, QStringLiteral(","));
-        field.setText(QString::fromLatin1(c.programText));
+        field.setText(QString::fromLatin1(programText));
         field.end(false);
-        for (int i = 0; i < c.deletes; ++i)
+        for (int i = 0; i < deletes; ++i)
             QTest::keyClick(&field, Qt::Key_Backspace);
-        QTest::keyClicks(&field, QString::fromLatin1(c.typed));
-        QApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
+        QTest::keyClicks(&field, QString::fromLatin1(typed));
+        QApplication::clipboard()->setText(QString::fromLatin1(pasted));
         field.end(false);
         field.paste();
-        EXPECT_EQ(field.text(), QString::fromLatin1(c.result));
+        EXPECT_EQ(field.text(), QString::fromLatin1(result)) << programText << " " << typed << " " << pasted;
     }
 }
 

@@ -33,36 +33,21 @@ struct Pair
 TEST(OptionGroup, CodeSelectionRunsTheHandlerOnlyOnChange)
 {
     Pair pair;
-    EXPECT_EQ(pair.group.selectedIndex(), 0);
-    const struct
-    {
-        int select;
-        QList<int> handled;
-        int selected;
-    } steps[] = {
-        {0, {}, 0},     // already selected: nothing
-        {1, {1}, 1},    // change: handler
-        {1, {1}, 1},    // again: nothing
-        {7, {1}, 1},    // names no option: nothing
-        {-1, {1}, 1},   // names no option: nothing
-        {0, {1, 0}, 0}, // back
+    // select, then the handler's calls so far and the selected index
+    const std::tuple<int, QList<int>, int> steps[] = {
+        {0, {}, 0}, {1, {1}, 1}, {1, {1}, 1}, {7, {1}, 1}, {-1, {1}, 1}, {0, {1, 0}, 0},
     };
-    for (const auto& step : steps) {
-        pair.group.select(step.select);
-        EXPECT_EQ(pair.handled, step.handled) << "select " << step.select;
-        EXPECT_EQ(pair.group.selectedIndex(), step.selected);
-        EXPECT_EQ(pair.on->isChecked(), step.selected == 1);
+    for (const auto& [select, handled, selected] : steps) {
+        pair.group.select(select);
+        EXPECT_EQ(pair.handled, handled) << "select " << select;
+        EXPECT_EQ(pair.group.selectedIndex(), selected);
+        EXPECT_EQ(pair.on->isChecked(), selected == 1);
     }
-}
-
-TEST(OptionGroup, OperatorClickRunsTheHandlerOnce)
-{
-    Pair pair;
-    pair.window.show();
+    pair.window.show(); // an operator's click on the selected option runs nothing
+    QTest::mouseClick(pair.off, Qt::LeftButton);
     QTest::mouseClick(pair.on, Qt::LeftButton);
     QTest::mouseClick(pair.on, Qt::LeftButton);
-    EXPECT_EQ(pair.handled, QList<int>{1});
-    EXPECT_EQ(pair.group.selectedIndex(), 1);
+    EXPECT_EQ(pair.handled, QList<int>({1, 0, 1}));
 }
 
 TEST(OptionGroup, HandlerMaySelectAnotherOption)
@@ -75,9 +60,7 @@ TEST(OptionGroup, HandlerMaySelectAnotherOption)
     });
     pair.group.select(1); // returns only after the handler ran, and with its choice in place
     EXPECT_EQ(pair.handled, QList<int>({1, 0}));
-    EXPECT_EQ(pair.group.selectedIndex(), 0);
-    EXPECT_TRUE(pair.off->isChecked());
-    EXPECT_FALSE(pair.on->isChecked());
+    EXPECT_TRUE(pair.off->isChecked() && !pair.on->isChecked());
 }
 
 TEST(OptionGroup, ClearingTheSelectedOptionLeavesNoneAndRunsNothing)
@@ -89,8 +72,7 @@ TEST(OptionGroup, ClearingTheSelectedOptionLeavesNoneAndRunsNothing)
     EXPECT_EQ(pair.group.selectedIndex(), 1);
     pair.group.setOptionSelected(1, false);
     EXPECT_EQ(pair.group.selectedIndex(), -1);
-    EXPECT_FALSE(pair.on->isChecked());
-    EXPECT_FALSE(pair.off->isChecked());
+    EXPECT_FALSE(pair.on->isChecked() || pair.off->isChecked());
     EXPECT_TRUE(pair.handled.isEmpty());
     pair.group.setOptionSelected(1, true);
     EXPECT_EQ(pair.handled, QList<int>{1});
