@@ -2,9 +2,9 @@
 // Pieces the benchmarks share: a paced virtual instrument, CPU clocks, memory figures and a serial
 // service that counts the characters crossing the wire.
 
+#include "base/silent_dialogs.h"
 #include "link/forwarding_serial.h"
 #include "sim/pty_server.h"
-#include "ui/silent_dialogs.h"
 
 #include <memory>
 

@@ -12,14 +12,14 @@
 
 #include "bench_support.h"
 
-#include "app/program_state.h"
+#include "base/program_state.h"
+#include "base/silent_dialogs.h"
 #include "link/clock.h"
 #include "link/command_link.h"
 #include "link/gpib_library_service.h"
 #include "link/qt_serial_service.h"
 #include "sim/pty_server.h"
 #include "traffic/traffic_log.h"
-#include "ui/silent_dialogs.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -10,11 +10,11 @@
 //
 // Usage: monitor_bench [seconds of timed monitoring per baud rate, default 60]
 
+#include "base/silent_dialogs.h"
 #include "bench_support.h"
-#include "ui/silent_dialogs.h"
 
 #include "app/form1.h"
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "connection/connector.h"
 #include "link/clock.h"
 #include "link/gpib_library_service.h"

@@ -7,7 +7,8 @@
 // Usage: soak_bench [seconds, default 600]
 
 #include "app/form1.h"
-#include "app/program_state.h"
+#include "base/program_state.h"
+#include "base/silent_dialogs.h"
 #include "bench_support.h"
 #include "connection/connector.h"
 #include "link/clock.h"
@@ -18,7 +19,6 @@
 #include "panel/monitoring_loop.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
-#include "ui/silent_dialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

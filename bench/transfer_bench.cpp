@@ -11,7 +11,7 @@
 #include "bench_support.h"
 
 #include "app/form1.h"
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "connection/connector.h"
 #include "link/clock.h"
 #include "link/gpib_library_service.h"

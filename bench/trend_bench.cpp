@@ -19,7 +19,7 @@
 #include "bench_support.h"
 
 #include "app/form1.h"
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "connection/connector.h"
 #include "link/clock.h"
 #include "link/command_link.h"

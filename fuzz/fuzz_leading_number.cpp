@@ -2,7 +2,7 @@
 // Properties: a value formatted "#0.000" reads back to the same text; a text that is one number
 // reads the same by both rules; the truncated display never lies above the value by a digit.
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 #include "fuzz_check.h"
 
 #include <cmath>

@@ -8,12 +8,12 @@
 // otherwise the time-out came after more than one second, closed the port, and the buffer holds the
 // first 40 characters of what arrived.
 
+#include "base/silent_dialogs.h"
 #include "fuzz_check.h"
 #include "link/clock.h"
 #include "link/command_link.h"
 #include "link/gpib_service.h"
 #include "link/serial_service.h"
-#include "ui/silent_dialogs.h"
 
 #include <QList>
 #include <cstdint>

@@ -5,7 +5,7 @@
 // and comes from a line of the file; and a file the editor loaded and saved again reads back to the
 // same table, by the editor's rules and by the upload's.
 
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "editor/record_table.h"
 #include "fuzz_check.h"
 #include "memory/memory_file.h"

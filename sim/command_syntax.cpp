@@ -1,6 +1,6 @@
 #include "sim/command_syntax.h"
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 
 #include <charconv>
 #include <limits>

@@ -1,6 +1,6 @@
 #include "sim/instrument.h"
 
-#include "app/model_limits.h"
+#include "base/model_limits.h"
 #include "sim/command_syntax.h"
 
 #include <QHash>

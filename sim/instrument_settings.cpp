@@ -1,6 +1,6 @@
 #include "sim/instrument_settings.h"
 
-#include "app/model_limits.h"
+#include "base/model_limits.h"
 
 #include <QString>
 #include <algorithm>

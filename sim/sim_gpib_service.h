@@ -9,7 +9,7 @@
 //     sim::SimGpibService gpib(clock);
 //     gpib.attachInstrument(8, &orx);
 
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "link/clock.h"
 #include "link/gpib_service.h"
 #include "sim/sim_fault.h"

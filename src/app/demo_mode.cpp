@@ -1,6 +1,6 @@
 #include "app/demo_mode.h"
 
-#include "app/model_limits.h"
+#include "base/model_limits.h"
 
 namespace orx {
 

@@ -3,10 +3,10 @@
 // group of procedures (panel states, interface selection, connect, read-back, shutdown, help), and
 // wires the controls' events to them. The procedures themselves live in their subsystem folders.
 
-#include "app/form1_controls.h"
-#include "app/form1_members.h"
 #include "memory/transfer_run.h"
 #include "memory/wait_seconds.h"
+#include "panel/form1_controls.h"
+#include "panel/form1_members.h"
 #include "ui/pending_events.h"
 
 #include <QMainWindow>

@@ -1,7 +1,7 @@
 #pragma once
 // Builds the main window's controls, groups and menus, laid out as an instrument panel.
 
-#include "app/form1_controls.h"
+#include "panel/form1_controls.h"
 
 class QMainWindow;
 

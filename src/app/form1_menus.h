@@ -1,7 +1,7 @@
 #pragma once
 // The main window's menus: Edit, Device, Interface, Action, View and Help, with their items.
 
-#include "app/form1_controls.h"
+#include "panel/form1_controls.h"
 
 class QMainWindow;
 

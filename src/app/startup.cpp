@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
 #include "app/form1.h"
-#include "app/program_state.h"
 #include "app/single_instance.h"
+#include "base/program_state.h"
 #include "link/clock.h"
 #include "link/gpib_library_service.h"
 #include "link/qt_serial_service.h"

@@ -1,20 +1,20 @@
 #include "connection/connector.h"
 
-#include "app/form1_controls.h"
-#include "app/form1_members.h"
-#include "app/form2.h"
-#include "app/numbers.h"
-#include "app/program_state.h"
+#include "base/dialogs.h"
+#include "base/numbers.h"
+#include "base/program_state.h"
 #include "connection/identity.h"
 #include "connection/interface_selection.h"
-#include "connection/panel_states.h"
 #include "link/command_link.h"
 #include "link/gpib_service.h"
 #include "link/serial_service.h"
 #include "memory/auto_mode.h"
+#include "panel/form1_controls.h"
+#include "panel/form1_members.h"
+#include "panel/panel_states.h"
 #include "panel/read_back.h"
 #include "panel/setpoint_entry.h"
-#include "ui/dialogs.h"
+#include "ui/form2.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
 #include "ui/pending_events.h"
@@ -29,11 +29,6 @@
 #include <memory>
 
 namespace orx {
-namespace {
-
-constexpr int kGpibIndex = 0;
-
-} // namespace
 
 Connector::Connector(QWidget* mainWindow, const Form1Controls& controls, ProgramState& state,
                      Form1Members& members, CommandLink& link, Dialogs& dialogs, Parts parts, QTimer& timer1,
@@ -179,7 +174,7 @@ std::optional<QString> Connector::searchGpib(Form2& dialog)
         m_c.gpibaddr->setText(QString::number(address));
         m_c.port->setEnabled(false);
         m_c.baud->setEnabled(false);
-        m_c.con->select(kGpibIndex);
+        m_c.con->select(Form1Controls::kGpibIndex);
         m_c.SBar1->setPanelText(2, QStringLiteral("GPIB mode"));
         return identity;
     }

@@ -1,6 +1,6 @@
 #include "connection/identity.h"
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 
 namespace orx {
 

@@ -1,18 +1,18 @@
 #include "connection/interface_selection.h"
 
-#include "app/form1_controls.h"
-#include "app/form1_members.h"
-#include "app/numbers.h"
-#include "app/program_state.h"
+#include "base/dialogs.h"
+#include "base/numbers.h"
+#include "base/program_state.h"
+#include "base/status_panels.h"
 #include "connection/identity.h"
-#include "connection/panel_states.h"
 #include "link/command_link.h"
 #include "link/gpib_service.h"
 #include "link/serial_service.h"
-#include "ui/dialogs.h"
+#include "panel/form1_controls.h"
+#include "panel/form1_members.h"
+#include "panel/panel_states.h"
 #include "ui/option_group.h"
 #include "ui/status_bar.h"
-#include "ui/status_panels.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -22,9 +22,6 @@
 
 namespace orx {
 namespace {
-
-constexpr int kGpibIndex = 0;
-constexpr int kRs232Index = 1;
 
 // The whole number of an input-box answer used as a GPIB address: an empty answer (or Cancel) is 0.
 std::optional<int> addressFromAnswer(const QString& answer)
@@ -93,13 +90,13 @@ bool InterfaceSelection::DiscoverInterfaces()
     }
 
     if (m_state.PortCount == 0) {
-        m_c.con->setOptionEnabled(kRs232Index, false);
+        m_c.con->setOptionEnabled(Form1Controls::kRs232Index, false);
         m_c.port->setEnabled(false);
         m_c.baud->setEnabled(false);
         m_c.mnurs232->menuAction()->setEnabled(false);
     }
     if (m_state.GpibAvailable == 0) {
-        m_c.con->setOptionEnabled(kGpibIndex, false);
+        m_c.con->setOptionEnabled(Form1Controls::kGpibIndex, false);
         m_c.gpibaddr->setEnabled(false);
         m_c.mnugpib->setEnabled(false);
     }
@@ -144,7 +141,7 @@ bool InterfaceSelection::CheckGpibDevice()
         return false;
     m_link.query(QStringLiteral("*IDN?"));
     if (isMakerAnswer(m_state.ResponseBuffer)) {
-        m_c.con->select(kGpibIndex);
+        m_c.con->select(Form1Controls::kGpibIndex);
         m_state.GpibAddress = *address;
         return true;
     }
@@ -173,12 +170,12 @@ void InterfaceSelection::con_Click(int index)
     if (m_state.ConnectDone == 0)
         return;
     m_state.InterfaceMode = static_cast<qint16>(index);
-    if (index == kRs232Index) {
+    if (index == Form1Controls::kRs232Index) {
         m_c.port->setEnabled(true);
         m_c.baud->setEnabled(true);
-    } else if (index == kGpibIndex) {
+    } else if (index == Form1Controls::kGpibIndex) {
         if (m_members.GpibChecked == 0 && !CheckGpibDevice()) {
-            m_c.con->select(kRs232Index);
+            m_c.con->select(Form1Controls::kRs232Index);
         } else {
             m_c.SBar1->setPanelText(2, QStringLiteral("GPIB mode"));
             m_c.port->setEnabled(false);
@@ -222,13 +219,13 @@ void InterfaceSelection::gpibaddr_Confirm()
 void InterfaceSelection::mnuport_Open()
 {
     m_state.InterfaceMode = 1;
-    m_c.con->select(kRs232Index);
+    m_c.con->select(Form1Controls::kRs232Index);
 }
 
 void InterfaceSelection::mnucom_Click(int port)
 {
     m_state.ComPort = static_cast<qint16>(port);
-    m_c.con->select(kRs232Index);
+    m_c.con->select(Form1Controls::kRs232Index);
     // A port that discovery did not find has no entry: the list keeps its selection.
     const int entry = m_c.port->findText(QStringLiteral("COM%1").arg(port));
     if (entry >= 0)

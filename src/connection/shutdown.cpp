@@ -1,8 +1,8 @@
 #include "connection/shutdown.h"
 
-#include "app/program_state.h"
-#include "connection/panel_states.h"
+#include "base/program_state.h"
 #include "link/command_link.h"
+#include "panel/panel_states.h"
 
 namespace orx {
 

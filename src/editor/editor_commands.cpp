@@ -1,10 +1,10 @@
 #include "editor/editor_commands.h"
 
-#include "app/program_state.h"
+#include "base/dialogs.h"
+#include "base/program_state.h"
+#include "base/status_panels.h"
 #include "editor/form3.h"
 #include "memory/memory_file.h"
-#include "ui/dialogs.h"
-#include "ui/status_panels.h"
 
 namespace orx {
 

@@ -1,6 +1,6 @@
 #include "editor/field_checks.h"
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 
 #include <cfloat>
 #include <cmath>

@@ -6,7 +6,7 @@
 // limit table, so a field holding exactly a table value is equal to it, not above it; the fixed
 // bounds 0, 1, 99 and 59999 are compared in double precision.
 
-#include "app/model_limits.h"
+#include "base/model_limits.h"
 
 #include <QString>
 #include <QStringView>

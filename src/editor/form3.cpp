@@ -1,10 +1,10 @@
 #include "editor/form3.h"
 
-#include "app/program_state.h"
+#include "base/dialogs.h"
+#include "base/program_state.h"
 #include "editor/field_checks.h"
 #include "panel/step_choice.h"
 #include "ui/adjuster.h"
-#include "ui/dialogs.h"
 #include "ui/option_group.h"
 #include "ui/pending_events.h"
 #include "ui/text_field.h"

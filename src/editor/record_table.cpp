@@ -1,6 +1,6 @@
 #include "editor/record_table.h"
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 
 namespace orx {
 namespace {

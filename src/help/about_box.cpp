@@ -1,7 +1,7 @@
 #include "help/about_box.h"
 
+#include "base/dialogs.h"
 #include "help/front_panel_picture.h"
-#include "ui/dialogs.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #include "help/help_commands.h"
 
-#include "app/program_state.h"
+#include "base/dialogs.h"
+#include "base/program_state.h"
 #include "help/about_box.h"
-#include "ui/dialogs.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,11 +1,11 @@
 #include "link/command_link.h"
 
-#include "app/numbers.h"
+#include "base/dialogs.h"
+#include "base/numbers.h"
+#include "base/status_panels.h"
 #include "link/clock.h"
 #include "link/gpib_service.h"
 #include "link/serial_service.h"
-#include "ui/dialogs.h"
-#include "ui/status_panels.h"
 
 #include <algorithm>
 

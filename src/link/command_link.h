@@ -5,7 +5,7 @@
 // ResponseBuffer and LinkError tells whether it arrived. Observers (link_observer.h) may watch every
 // exchange; they never change one.
 
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "link/link_observer.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "link/gpib_library_service.h"
 
-#include "app/program_state.h"
+#include "base/program_state.h"
 
 #include <QLibrary>
 #include <QtGlobal>

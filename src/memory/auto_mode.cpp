@@ -1,12 +1,12 @@
 #include "memory/auto_mode.h"
 
-#include "app/form1_controls.h"
-#include "app/form1_members.h"
-#include "app/numbers.h"
-#include "app/program_state.h"
-#include "connection/panel_states.h"
+#include "base/numbers.h"
+#include "base/program_state.h"
 #include "link/command_link.h"
 #include "memory/memory_rules.h"
+#include "panel/form1_controls.h"
+#include "panel/form1_members.h"
+#include "panel/panel_states.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
 

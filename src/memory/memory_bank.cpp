@@ -1,9 +1,9 @@
 #include "memory/memory_bank.h"
 
-#include "app/form1_controls.h"
-#include "app/numbers.h"
+#include "base/numbers.h"
 #include "link/command_link.h"
 #include "memory/memory_rules.h"
+#include "panel/form1_controls.h"
 #include "panel/limit_rules.h"
 #include "panel/read_back.h"
 #include "ui/numeric_field.h"

@@ -1,6 +1,6 @@
 #include "memory/memory_file.h"
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 
 #include <QFile>
 #include <QIODevice>

@@ -7,7 +7,7 @@
 // kMaxMemoryFileLineLength characters (the rest of an over-long line is read past and dropped), so a
 // hostile file never makes memory grow without bound.
 
-#include "app/whole_file.h"
+#include "base/whole_file.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "memory/memory_rules.h"
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "memory/transfer_run.h"
 
-#include "app/form2.h"
+#include "ui/form2.h"
 #include "ui/pending_events.h"
 
 #include <QWidget>

@@ -6,7 +6,7 @@
 // The limits are single-precision table values; each comparison widens them to double, and a limit
 // written back is the widened single (8.24f is 8.2399997711...), never a rounded decimal.
 
-#include "app/model_limits.h"
+#include "base/model_limits.h"
 
 #include <QString>
 #include <optional>

@@ -1,9 +1,9 @@
 #include "panel/output_switches.h"
 
-#include "app/form1_controls.h"
-#include "app/program_state.h"
-#include "connection/panel_states.h"
+#include "base/program_state.h"
 #include "link/command_link.h"
+#include "panel/form1_controls.h"
+#include "panel/panel_states.h"
 #include "panel/read_back.h"
 #include "ui/option_group.h"
 

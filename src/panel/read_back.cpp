@@ -1,10 +1,10 @@
 #include "panel/read_back.h"
 
-#include "app/form1_controls.h"
-#include "app/numbers.h"
-#include "app/program_state.h"
-#include "connection/panel_states.h"
+#include "base/numbers.h"
+#include "base/program_state.h"
 #include "link/command_link.h"
+#include "panel/form1_controls.h"
+#include "panel/panel_states.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
 

@@ -1,8 +1,8 @@
 #include "panel/setpoint_entry.h"
 
-#include "app/form1_controls.h"
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "link/command_link.h"
+#include "panel/form1_controls.h"
 #include "panel/limit_rules.h"
 #include "ui/numeric_field.h"
 

@@ -1,8 +1,8 @@
 #include "traffic/traffic_console.h"
 
-#include "app/whole_file.h"
+#include "base/dialogs.h"
+#include "base/whole_file.h"
 #include "link/command_link.h"
-#include "ui/dialogs.h"
 #include "ui/push_button.h"
 
 #include <QClipboard>

@@ -1,6 +1,6 @@
 #include "trend/trend_log_format.h"
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 
 #include <QDateTime>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 #include "trend/trend_window.h"
 
+#include "base/dialogs.h"
 #include "link/clock.h"
 #include "panel/monitoring_loop.h"
 #include "trend/trend_chart.h"
-#include "ui/dialogs.h"
 #include "ui/option_group.h"
 #include "ui/push_button.h"
 

@@ -1,6 +1,6 @@
 #include "ui/numeric_field.h"
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 #include "ui/user_focus.h"
 
 #include <QFocusEvent>

@@ -1,7 +1,7 @@
 #pragma once
 // The dialogs service with real Qt dialogs, parented to the window that asks.
 
-#include "ui/dialogs.h"
+#include "base/dialogs.h"
 
 #include <QPointer>
 #include <QWidget>

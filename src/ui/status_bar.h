@@ -1,7 +1,7 @@
 #pragma once
 // The main window's status bar: three text panels (general status, interface, model).
 
-#include "ui/status_panels.h"
+#include "base/status_panels.h"
 
 #include <QStatusBar>
 #include <array>

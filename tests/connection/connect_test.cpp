@@ -1,6 +1,6 @@
 #include "support/panel_harness.h"
 
-#include "app/form2.h"
+#include "ui/form2.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
 #include "ui/pending_events.h"

@@ -2,7 +2,7 @@
 // real serial service, the instrument in its own process.
 
 #include "app/form1.h"
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "connection/connector.h"
 #include "link/clock.h"
 #include "link/command_link.h"

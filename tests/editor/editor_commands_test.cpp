@@ -1,7 +1,7 @@
 // The Edit menu: "&Open file" and "&New file" open further editor windows of the main window, each
 // with its own table and file path.
 
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "editor/editor_commands.h"
 #include "editor/form3.h"
 #include "support/recording_status.h"

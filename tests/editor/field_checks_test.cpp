@@ -1,7 +1,7 @@
 // The editor's field rules, tested directly: limits in single precision, the rule that gives way,
 // the fixed bounds, the adjusters' steps and the record number.
 
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "editor/field_checks.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // them (the rules themselves are tested directly), saving that never harms a file, and files that are
 // missing, unreadable or hostile.
 
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "editor/form3.h"
 #include "support/file_size_limit.h"
 #include "support/scripted_dialogs.h"

@@ -4,7 +4,7 @@
 // simulator's standard input; a link observer writes down what crossed the wire.
 
 #include "app/form1.h"
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "link/clock.h"
 #include "link/qt_serial_service.h"
 #include "support/recording_link_observer.h"

@@ -1,7 +1,7 @@
 // The Help menu: the help document is opened only when it is there and never with a word; the About
 // box is one modeless window of the main window, brought forward when asked again.
 
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "help/help_commands.h"
 #include "support/scripted_dialogs.h"
 

@@ -1,7 +1,7 @@
 // The help document made by the build, and the guide it is made from.
 
-#include "app/model_limits.h"
-#include "app/program_state.h"
+#include "base/model_limits.h"
+#include "base/program_state.h"
 
 #include <QFile>
 #include <QMap>

@@ -2,10 +2,10 @@
 // rule picks, the fields held by their rules and sending only on the operator's actions, and the
 // connect filling the fields from the instrument.
 
-#include "app/form1_members.h"
-#include "app/numbers.h"
+#include "base/numbers.h"
 #include "connection/connector.h"
-#include "connection/panel_states.h"
+#include "panel/form1_members.h"
+#include "panel/panel_states.h"
 #include "support/panel_harness.h"
 #include "support/scripted_panel.h"
 #include "ui/numeric_field.h"

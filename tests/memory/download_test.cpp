@@ -1,12 +1,12 @@
 // Download to file: the exact file, the progress window, the old file kept whole whenever the
 // download does not finish with every answer, and one transfer at a time.
 
-#include "app/form2.h"
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "support/memory_seed.h"
 #include "support/panel_harness.h"
 #include "support/test_files.h"
 #include "support/transfer_watch.h"
+#include "ui/form2.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
 

@@ -2,12 +2,12 @@
 // apart; lines that would send made-up values skipped and reported; files that are not there, hold
 // no records or are far too long; and stopping after the current record.
 
-#include "app/form2.h"
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "save_lines.h"
 #include "support/scripted_panel.h"
 #include "support/test_files.h"
 #include "support/transfer_watch.h"
+#include "ui/form2.h"
 #include "ui/numeric_field.h"
 
 #include <QPushButton>

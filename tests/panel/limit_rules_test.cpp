@@ -2,7 +2,7 @@
 
 #include "panel/limit_rules.h"
 
-#include "app/program_state.h"
+#include "base/program_state.h"
 
 #include <gtest/gtest.h>
 #include <optional>

@@ -1,9 +1,9 @@
 // The read-back, the monitoring tick, the output and protection switches and the Clear buttons, on a
 // scripted port.
 
-#include "connection/panel_states.h"
 #include "panel/monitoring_loop.h"
 #include "panel/output_switches.h"
+#include "panel/panel_states.h"
 #include "panel/read_back.h"
 #include "support/scripted_panel.h"
 #include "ui/numeric_field.h"

@@ -1,7 +1,7 @@
 // Set-point entry on the main window: the limit rules wired to the eight fields, the sends on the
 // operator's actions, the step, and the focus losses that must not send.
 
-#include "connection/panel_states.h"
+#include "panel/panel_states.h"
 #include "panel/setpoint_entry.h"
 #include "support/scripted_panel.h"
 #include "ui/numeric_field.h"

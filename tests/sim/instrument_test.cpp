@@ -2,8 +2,8 @@
 
 #include "sim/instrument.h"
 
-#include "app/model_limits.h"
-#include "app/numbers.h"
+#include "base/model_limits.h"
+#include "base/numbers.h"
 
 #include <gtest/gtest.h>
 

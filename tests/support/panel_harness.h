@@ -3,7 +3,7 @@
 // window-level tests. Nothing blocks and no real time passes while the link waits.
 
 #include "app/form1.h"
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "link/clock.h"
 #include "sim/instrument.h"
 #include "sim/sim_gpib_service.h"

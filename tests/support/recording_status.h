@@ -1,7 +1,7 @@
 #pragma once
 // A status bar without a window: it keeps the three panel texts and every write to them.
 
-#include "ui/status_panels.h"
+#include "base/status_panels.h"
 
 #include <QList>
 #include <QPair>

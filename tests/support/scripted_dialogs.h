@@ -1,7 +1,7 @@
 #pragma once
 // Dialogs that never block: every question is recorded and answered from a queue the test fills.
 
-#include "ui/dialogs.h"
+#include "base/dialogs.h"
 
 #include <QQueue>
 #include <QStringList>

@@ -4,7 +4,7 @@
 // written is recorded, and a test may look at the window at the moment each one goes out.
 
 #include "app/form1.h"
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "support/link_rig.h"
 
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "support/transfer_watch.h"
 
-#include "app/form2.h"
+#include "ui/form2.h"
 #include "ui/pending_events.h"
 
 #include <QProgressBar>

@@ -5,7 +5,7 @@
 #include "support/test_files.h"
 
 #include "connection/connector.h"
-#include "connection/panel_states.h"
+#include "panel/panel_states.h"
 #include "traffic/traffic_console.h"
 
 #include <QAction>

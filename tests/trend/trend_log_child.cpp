@@ -7,7 +7,7 @@
 
 #include "support/panel_harness.h"
 
-#include "app/numbers.h"
+#include "base/numbers.h"
 #include "panel/monitoring_loop.h"
 #include "trend/trend_window.h"
 #include "ui/numeric_field.h"

@@ -1,9 +1,9 @@
-#include "connection/panel_states.h"
+#include "panel/panel_states.h"
 
-#include "app/form1_controls.h"
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "link/command_link.h"
 #include "link/gpib_service.h"
+#include "panel/form1_controls.h"
 #include "ui/option_group.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // The progress window: the transfers' Cancel, and the three ways of asking for it; the connect's
 // window has no Cancel and closing it asks for nothing.
 
-#include "app/form2.h"
+#include "ui/form2.h"
 
 #include <QPushButton>
 #include <QTest>

@@ -1,8 +1,8 @@
 // ORX Panel: the control panel for ORX programmable DC power supplies.
 
 #include "app/demo_mode.h"
-#include "app/model_limits.h"
 #include "app/startup.h"
+#include "base/model_limits.h"
 
 #include <QApplication>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "app/model_limits.h"
+#include "base/model_limits.h"
 
 namespace orx {
 

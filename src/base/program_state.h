@@ -2,7 +2,7 @@
 // The program-wide state shared by every window and procedure. One instance lives for the whole run;
 // the names are the ones the rest of the program (and the instrument's manual) use.
 
-#include "app/model_limits.h"
+#include "base/model_limits.h"
 
 #include <QString>
 #include <array>

@@ -23,7 +23,9 @@ struct Form1Controls
 {
     // "Connecting Interface"
     QGroupBox* Frame1 = nullptr;
-    OptionGroup* con = nullptr; // 0 "GPIB", 1 "RS232"
+    OptionGroup* con = nullptr; // kGpibIndex "GPIB", kRs232Index "RS232"
+    static constexpr int kGpibIndex = 0;
+    static constexpr int kRs232Index = 1;
     QComboBox* port = nullptr;
     QComboBox* baud = nullptr;
     QLineEdit* gpibaddr = nullptr;

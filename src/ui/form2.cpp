@@ -1,4 +1,4 @@
-#include "app/form2.h"
+#include "ui/form2.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "support/panel_harness.h"
 
-#include "connection/panel_states.h"
+#include "panel/panel_states.h"
 #include "ui/option_group.h"
 
 #include <QAction>

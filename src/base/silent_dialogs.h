@@ -3,8 +3,8 @@
 // with its default), for programs that run the panel's code without a desktop: benchmarks and fuzz
 // targets.
 
-#include "ui/dialogs.h"
-#include "ui/status_panels.h"
+#include "base/dialogs.h"
+#include "base/status_panels.h"
 
 namespace orx {
 
