@@ -1,24 +1,6 @@
 #include "app/demo_mode.h"
 
-#include "base/model_limits.h"
-
 namespace orx {
-
-DemoRequest parseDemoArguments(const QStringList& arguments)
-{
-    DemoRequest request;
-    if (arguments.value(0) != QStringLiteral("--simulate"))
-        return request;
-    request.simulate = true;
-    if (arguments.size() < 2)
-        return request;
-    const int index = modelIndexOf(arguments[1].toUpper());
-    if (index < 0 || arguments.size() > 2)
-        request.error = QStringLiteral("usage: orx-panel [--simulate [ORX-A100|ORX-B200|ORX-C300]]");
-    else
-        request.modelIndex = index;
-    return request;
-}
 
 DemoInstrument::DemoInstrument(int modelIndex)
 {

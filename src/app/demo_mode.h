@@ -1,26 +1,14 @@
 #pragma once
-// Demo mode: `orx-panel --simulate [ORX-A100|ORX-B200|ORX-C300]` puts a virtual instrument behind
+// Demo mode (`orx-panel --simulate [MODEL]`) puts a virtual instrument behind
 // COM1 on a real pseudo-terminal and hides every other port and the GPIB library, so the program
 // finds the instrument by its ordinary search, exactly as it would find a real one.
 
 #include "sim/pty_server.h"
 
-#include <QStringList>
+#include <QString>
 #include <memory>
-#include <optional>
 
 namespace orx {
-
-struct DemoRequest
-{
-    bool simulate = false;
-    int modelIndex = 0;
-    QString error; // not empty when the arguments could not be read
-};
-
-// Reads the arguments after the program name. Anything but a leading "--simulate" is ignored: the
-// program itself takes no command line.
-DemoRequest parseDemoArguments(const QStringList& arguments);
 
 class DemoInstrument
 {

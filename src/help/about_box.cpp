@@ -74,7 +74,7 @@ void AboutBox::setupUi()
     auto* text = new QVBoxLayout;
     text->setSpacing(6);
     text->addWidget(makeTitle(this));
-    text->addWidget(addLabel(this, "lblVersion", QStringLiteral("Version 1.0")));
+    text->addWidget(addLabel(this, "lblVersion", QStringLiteral("Version " ORX_VERSION)));
     text->addSpacing(10);
     text->addWidget(addLabel(this, "Label1",
                              QStringLiteral("Control panel for the ORX programmable DC power supplies.")));

@@ -4,30 +4,6 @@
 
 using namespace orx;
 
-TEST(DemoMode, ArgumentsAreReadOnlyAfterSimulate)
-{
-    const struct
-    {
-        QStringList arguments;
-        bool simulate;
-        int model;
-        bool error;
-    } cases[] = {
-        {{}, false, 0, false},
-        {{"--simulate"}, true, 0, false},
-        {{"--simulate", "ORX-C300"}, true, 2, false},
-        {{"--simulate", "orx-b200"}, true, 1, false},
-        {{"--simulate", "ORX-X1"}, true, 0, true},
-        {{"somefile.csv"}, false, 0, false}, // the program takes no command line otherwise
-    };
-    for (const auto& c : cases) {
-        const DemoRequest request = parseDemoArguments(c.arguments);
-        EXPECT_EQ(request.simulate, c.simulate) << c.arguments.join(u' ').toStdString();
-        EXPECT_EQ(request.modelIndex, c.model) << c.arguments.join(u' ').toStdString();
-        EXPECT_EQ(!request.error.isEmpty(), c.error) << c.arguments.join(u' ').toStdString();
-    }
-}
-
 TEST(DemoMode, InstrumentSitsBehindComOneAndHidesEverythingElse)
 {
     qputenv("ORX_COM3", "/dev/null");

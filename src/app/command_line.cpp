@@ -1,0 +1,95 @@
+#include "app/command_line.h"
+
+#include "base/model_limits.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+namespace orx {
+namespace {
+
+// The window options every Qt program takes; the application object removes them from its arguments.
+void acceptQtWindowOptions(QCommandLineParser& parser)
+{
+    const char* withValue[] = {"platform",        "platformpluginpath",
+                               "platformtheme",   "plugin",
+                               "qwindowgeometry", "geometry",
+                               "qwindowicon",     "icon",
+                               "qwindowtitle",    "title",
+                               "session",         "display",
+                               "style",           "stylesheet",
+                               "qmljsdebugger"};
+    const char* flags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+    for (const char* name : withValue) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : flags) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
+
+CommandLine exitWith(int code, const QString& out, const QString& err = QString())
+{
+    CommandLine line;
+    line.exits = true;
+    line.exitCode = code;
+    line.out = out;
+    line.err = err;
+    return line;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Control panel for ORX programmable DC power supplies. Without options it finds the "
+                       "instrument on the serial ports and the GPIB bus by itself."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption simulate(
+        QStringLiteral("simulate"),
+        QStringLiteral("Start against the built-in virtual instrument (behind COM1, "
+                       "every other port and GPIB hidden)."));
+    parser.addOption(simulate);
+    parser.addPositionalArgument(
+        QStringLiteral("model"),
+        QStringLiteral("With --simulate: ORX-A100 (the default), ORX-B200 or ORX-C300."),
+        QStringLiteral("[MODEL]"));
+    acceptQtWindowOptions(parser);
+
+    const QString program = QFileInfo(arguments.value(0, QStringLiteral("orx-panel"))).fileName();
+    // The parser names the program by how it was started, or not at all before the application exists.
+    QString usage = parser.helpText();
+    usage.replace(0, usage.indexOf(QStringLiteral(" [options]")), QStringLiteral("Usage: ") + program);
+    const bool parsed = parser.parse(arguments);
+    if (parsed && (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))))
+        return exitWith(0, usage);
+    if (parsed && parser.isSet(version))
+        return exitWith(0, QStringLiteral("%1 %2\n").arg(program, QStringLiteral(ORX_VERSION)));
+
+    QString error = parsed ? QString() : parser.errorText();
+    CommandLine line;
+    line.simulate = parser.isSet(simulate);
+    const QStringList positional = parser.positionalArguments();
+    if (error.isEmpty() && !positional.isEmpty()) {
+        line.modelIndex = modelIndexOf(positional.first().toUpper());
+        if (!line.simulate)
+            error = QStringLiteral("A model can only be named with --simulate.");
+        else if (positional.size() > 1)
+            error = QStringLiteral("Only one model can be simulated.");
+        else if (line.modelIndex < 0)
+            error = QStringLiteral("Unknown model '%1'.").arg(positional.first());
+    }
+    if (!error.isEmpty())
+        return exitWith(kUsageExitCode, QString(), program + QStringLiteral(": ") + error + u'\n' + usage);
+    return line;
+}
+
+} // namespace orx
