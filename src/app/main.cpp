@@ -22,6 +22,8 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
+    // Preferences (QSettings) live in ~/.config/ORX/ORX Panel.conf.
+    QApplication::setOrganizationName(QStringLiteral("ORX"));
     QApplication::setApplicationName(QStringLiteral("ORX Panel"));
     QApplication::setApplicationVersion(QStringLiteral(ORX_VERSION));
     std::unique_ptr<orx::DemoInstrument> instrument;
