@@ -1,7 +1,5 @@
 #include "sim/sim_serial_service.h"
 
-#include "sim/instrument.h"
-
 #include <algorithm>
 
 namespace orx::sim {
@@ -48,12 +46,6 @@ void SimSerialService::clearLog()
     m_commands.clear();
 }
 
-bool SimSerialService::unplugged(int port) const
-{
-    const auto it = m_ports.constFind(port);
-    return fault() == Fault::Unplugged && it != m_ports.constEnd() && it->instrument != nullptr;
-}
-
 // Changing the number of an open port lets go of the open one first, as a real port handle would.
 void SimSerialService::setPortNumber(int port)
 {
@@ -78,14 +70,16 @@ bool SimSerialService::setOpen(bool open)
     }
     if (m_openPort != 0)
         return true;
-    if (!m_ports.contains(m_portNumber) || unplugged(m_portNumber) || m_portsInUse.contains(m_portNumber)) {
+    const Port port = m_ports.value(m_portNumber);
+    const bool unplugged = fault() == Fault::Unplugged && port.instrument;
+    if (!m_ports.contains(m_portNumber) || unplugged || m_portsInUse.contains(m_portNumber)) {
         m_openFailure = m_portsInUse.contains(m_portNumber) ? OpenFailure::InUse : OpenFailure::NoSuchPort;
         m_log.append(QStringLiteral("open %1 failed").arg(portName(m_portNumber)));
         return false;
     }
     m_log.append(QStringLiteral("open ") + portName(m_portNumber));
     m_openPort = m_portNumber;
-    m_wire.setInstrument(m_ports.value(m_openPort).instrument, m_ports.value(m_openPort).baud);
+    m_wire.setInstrument(port.instrument, port.baud);
     m_openFailure = OpenFailure::None;
     return true;
 }

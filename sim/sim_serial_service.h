@@ -79,7 +79,6 @@ private:
     };
 
     static QString portName(int port);
-    bool unplugged(int port) const;
     void closePort();
     void releaseDue();
 

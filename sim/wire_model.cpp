@@ -2,14 +2,10 @@
 
 #include "sim/instrument.h"
 
+#include <limits>
 #include <utility>
 
 namespace orx::sim {
-namespace {
-
-constexpr qint64 kNsPerMs = 1'000'000;
-
-} // namespace
 
 WireModel::WireModel(Instrument* instrument, int baud, bool paced)
     : m_instrument(instrument), m_baud(baud), m_paced(paced), m_rxWire(baud), m_txWire(baud)
@@ -68,17 +64,13 @@ void WireModel::lineEnded(qint64 readyNs, int clientBaud, QStringList& completed
 
 std::optional<qint64> WireModel::nextDue() const
 {
-    std::optional<qint64> due;
-    const auto earliest = [&due](qint64 t) {
-        due = due ? std::min(*due, t) : t;
-    };
-    if (babbling())
-        earliest(m_nextBabbleNs);
+    constexpr qint64 kNever = std::numeric_limits<qint64>::max();
+    qint64 due = babbling() ? m_nextBabbleNs : kNever;
     if (!m_received.empty())
-        earliest(m_received.front().readyNs);
+        due = std::min(due, m_received.front().readyNs);
     if (!m_outgoing.empty())
-        earliest(m_outgoing.begin()->first);
-    return due;
+        due = std::min(due, m_outgoing.begin()->first);
+    return due == kNever ? std::nullopt : std::optional(due);
 }
 
 QByteArray WireModel::takeDue(qint64 nowNs)
@@ -115,11 +107,6 @@ void WireModel::answer(const QString& text, qint64 nowNs)
     qint64 offered = m_fault == Fault::Late ? nowNs + qint64(m_lateMs) * kNsPerMs : nowNs;
     offered += qint64(std::exchange(m_lagNextMs, 0)) * kNsPerMs;
     queueBytes(bytes, offered);
-}
-
-void WireModel::sendUnasked(const QByteArray& bytes, qint64 nowNs)
-{
-    queueBytes(bytes, nowNs);
 }
 
 void WireModel::queueBytes(const QByteArray& bytes, qint64 offeredNs)

@@ -1,20 +1,16 @@
 #pragma once
 // The serial line between a client and the virtual instrument, without threads, descriptors or a
 // clock of its own: the caller passes the time (nanoseconds of a monotonic clock) with every call.
+// The pty server and the in-process serial service drive it: they hand in what the client wrote,
+// ask nextDue() when to come back, and pass on what takeDue() returns.
 //
-// Received bytes are framed into lines: CR or LF ends a line, empty lines are ignored, and a line
-// longer than kMaxLineLength is dropped up to its end. Each line keeps the client's baud rate of
-// the moment it arrived; when it is due, a line at the instrument's own rate goes to the
-// instrument, a line at another rate is noise and does nothing. The answer, with a line feed, is
-// shaped by the current fault and held with the time it is due. Paced, both directions take the
-// real wire time (10 bits a character): a line is due when its last character has arrived, and an
-// answer leaves one character at a time.
-//
-// The pty server and the in-process serial service both drive it: they hand in what the client
-// wrote, ask nextDue() when to come back, and pass on what takeDue() returns.
+// CR or LF ends a line, empty lines are ignored, and a line longer than kMaxLineLength is dropped
+// up to its end. A line keeps the client's baud rate of the moment it arrived; when due, it goes to
+// the instrument at the instrument's own rate and is noise at any other. The answer and its line
+// feed are shaped by the current fault. Paced, both directions take the real wire time: a line is
+// due when its last character is in, and an answer leaves one character at a time.
 
 #include "sim/sim_fault.h"
-#include "sim/wire_pacing.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -25,6 +21,28 @@
 namespace orx::sim {
 
 class Instrument;
+
+// One direction of a serial line: each character is 10 bits (start, 8 data, stop) long, and a
+// character offered while the wire is busy waits for the ones before it.
+class WirePacer
+{
+public:
+    explicit WirePacer(int baud) : m_baud(baud > 0 ? baud : 1) {}
+    qint64 durationNs(qint64 chars) const { return chars * 10'000'000'000LL / m_baud; }
+    // Reserves the wire for `chars` characters offered at `offeredNs`; returns when the first of
+    // them starts. Character i (from 0) has passed at start + durationNs(i + 1).
+    qint64 reserve(qint64 offeredNs, qint64 chars)
+    {
+        const qint64 start = std::max(offeredNs, m_freeAtNs);
+        m_freeAtNs = start + durationNs(std::max<qint64>(chars, 0));
+        return start;
+    }
+    void reset() { m_freeAtNs = 0; }
+
+private:
+    int m_baud;
+    qint64 m_freeAtNs = 0;
+};
 
 class WireModel
 {
@@ -49,7 +67,7 @@ public:
     // they complete, at any baud rate, for the caller's record.
     QStringList receive(const QByteArray& bytes, int clientBaud, qint64 nowNs);
     // Bytes the instrument sends without being asked.
-    void sendUnasked(const QByteArray& bytes, qint64 nowNs);
+    void sendUnasked(const QByteArray& bytes, qint64 nowNs) { queueBytes(bytes, nowNs); }
 
     // When something next falls due (a line, outgoing bytes, a piece of babble); nothing when idle.
     std::optional<qint64> nextDue() const;
@@ -60,6 +78,8 @@ public:
     void reset();
 
 private:
+    static constexpr qint64 kNsPerMs = 1'000'000;
+
     struct ReceivedLine
     {
         qint64 readyNs; // when the line has fully arrived
