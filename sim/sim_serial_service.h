@@ -9,8 +9,8 @@
 //     serial.attachInstrument(3, &orx, 2400); // COM3, 2400 baud
 //     serial.addEmptyPort(1);                 // COM1 opens but nothing answers; COM2, COM4 absent
 //
-// Every written line is passed to the instrument when the port's settings name the instrument's
-// baud rate; its answer and a line feed then wait as input. At another baud rate nothing answers.
+// The open port's line is a WireModel, unpaced: every written line is passed to the instrument when
+// the port's settings name its baud rate, and its answer and a line feed then wait as input.
 // Every call that matters is recorded: log() gives, in order, "port 3", "settings 2400,n,8,1",
 // "open COM3", "open COM2 failed", "close COM3" and the written lines as "COM3 2400,n,8,1: *IDN?";
 // lines() gives the written lines alone, commands() just their text ("*IDN?").
