@@ -8,12 +8,9 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
-#include <utility>
 
 namespace orx::sim {
 namespace {
-
-constexpr qint64 kNsPerMs = 1'000'000;
 
 qint64 steadyNow()
 {
@@ -36,8 +33,8 @@ bool PtyServer::isSupportedBaud(int baud)
 }
 
 PtyServer::PtyServer(const PtyOptions& options)
-    : m_options(options), m_instrument(options.modelIndex), m_lateMs(options.lateMs), m_rxWire(options.baud),
-      m_txWire(options.baud), m_epochNs(steadyNow())
+    : m_options(options), m_instrument(options.modelIndex),
+      m_wire(&m_instrument, options.baud, options.paced), m_epochNs(steadyNow())
 {
     if (!m_options.serialNumber.isEmpty())
         m_instrument.setSerialNumber(m_options.serialNumber);
@@ -46,7 +43,8 @@ PtyServer::PtyServer(const PtyOptions& options)
     if (m_options.loadOhms)
         m_instrument.setLoadOhms(*m_options.loadOhms);
     if (m_options.fault != Fault::Unplugged)
-        m_fault = m_options.fault;
+        m_wire.setFault(m_options.fault);
+    m_wire.setLateMs(m_options.lateMs);
     if (pipe2(m_wakePipe, O_NONBLOCK | O_CLOEXEC) != 0) {
         m_wakePipe[0] = -1;
         m_wakePipe[1] = -1;
@@ -116,12 +114,7 @@ bool PtyServer::openLocked(QString* error)
     m_pty = *pty;
     m_linkTarget = m_pty.devicePath;
     m_unplugged = false;
-    m_partial.clear();
-    m_discarding = false;
-    m_received.clear();
-    m_outgoing.clear();
-    m_rxWire.reset();
-    m_txWire.reset();
+    m_wire.reset();
     return true;
 }
 
@@ -133,9 +126,7 @@ void PtyServer::closeLocked()
     m_linkTarget.clear();
     closePty(m_pty);
     m_unplugged = true;
-    m_partial.clear();
-    m_received.clear();
-    m_outgoing.clear();
+    m_wire.reset();
 }
 
 QString PtyServer::devicePath() const
@@ -189,7 +180,7 @@ void PtyServer::setFault(Fault fault)
     }
     {
         std::lock_guard lock(m_mutex);
-        m_fault = fault;
+        m_wire.setFault(fault);
     }
     wake(); // an endless stream starts at once
 }
@@ -197,13 +188,13 @@ void PtyServer::setFault(Fault fault)
 Fault PtyServer::fault() const
 {
     std::lock_guard lock(m_mutex);
-    return m_unplugged ? Fault::Unplugged : m_fault;
+    return m_unplugged ? Fault::Unplugged : m_wire.fault();
 }
 
 void PtyServer::setLateMs(int ms)
 {
     std::lock_guard lock(m_mutex);
-    m_lateMs = std::max(ms, 0);
+    m_wire.setLateMs(ms);
 }
 
 qint64 PtyServer::linesReceived() const
@@ -273,7 +264,7 @@ bool PtyServer::run(QString* error)
         {
             std::lock_guard lock(m_mutex);
             fds[1].fd = m_pty.master;
-            if (const auto due = nextDueLocked())
+            if (const auto due = m_wire.nextDue(); due && !m_unplugged)
                 waitNs = std::max<qint64>(0, *due - nowNs());
         }
         const timespec timeout = toTimespec(waitNs.value_or(0));
@@ -289,24 +280,13 @@ bool PtyServer::run(QString* error)
         // The descriptor is only read if it is still the pty the poll was watching.
         if (fds[1].fd >= 0 && fds[1].fd == m_pty.master && (fds[1].revents & POLLIN))
             readMasterLocked(now);
-        processDueLocked(now);
+        if (!m_unplugged)
+            writeMasterLocked(m_wire.takeDue(now));
     }
     std::lock_guard lock(m_mutex);
     m_loopRunning = false;
     m_loopTurned.notify_all();
     return true;
-}
-
-std::optional<qint64> PtyServer::nextDueLocked() const
-{
-    std::optional<qint64> due;
-    if (m_fault == Fault::Babble && !m_unplugged)
-        due = m_nextBabbleNs;
-    if (!m_received.empty())
-        due = m_received.front().readyNs;
-    if (!m_outgoing.empty())
-        due = due ? std::min(*due, m_outgoing.begin()->first) : m_outgoing.begin()->first;
-    return due;
 }
 
 // ---- receiving ----------------------------------------------------------------------------------
@@ -318,41 +298,13 @@ void PtyServer::readMasterLocked(qint64 nowNs)
         const ssize_t n = ::read(m_pty.master, buffer, sizeof buffer);
         if (n <= 0)
             return;
-        // Paced, each character of the chunk arrives one character time after the one before it.
-        const qint64 start = m_options.paced ? m_rxWire.reserve(nowNs, n) : nowNs;
-        for (ssize_t i = 0; i < n; ++i) {
-            const char c = buffer[i];
-            if (c == '\r' || c == '\n') {
-                lineCompleteLocked(m_options.paced ? start + m_rxWire.durationNs(i + 1) : nowNs);
-                continue;
-            }
-            if (m_discarding)
-                continue;
-            if (m_partial.size() >= kMaxLineLength) {
-                m_partial.clear();
-                m_discarding = true;
-                continue;
-            }
-            m_partial.append(c);
+        // The client's speed as it is when the bytes arrive: every line is judged on its own.
+        const int clientBaud = terminalBaud(m_pty.master);
+        for (const QString& line : m_wire.receive(QByteArray(buffer, n), clientBaud, nowNs)) {
+            logLineLocked(line, clientBaud);
+            ++m_linesReceived;
         }
     }
-}
-
-void PtyServer::lineCompleteLocked(qint64 readyNs)
-{
-    const bool dropped = m_discarding;
-    m_discarding = false;
-    if (dropped || m_partial.isEmpty()) {
-        m_partial.clear();
-        return;
-    }
-    const QString text = QString::fromLatin1(m_partial);
-    m_partial.clear();
-    // The client's speed as it is when the line arrives: every line is judged on its own.
-    const int clientBaud = terminalBaud(m_pty.master);
-    logLineLocked(text, clientBaud);
-    ++m_linesReceived;
-    m_received.push_back({readyNs, text, clientBaud});
 }
 
 void PtyServer::logLineLocked(const QString& line, int clientBaud)
@@ -370,84 +322,29 @@ void PtyServer::logLineLocked(const QString& line, int clientBaud)
 
 // ---- answering ----------------------------------------------------------------------------------
 
-void PtyServer::processDueLocked(qint64 nowNs)
-{
-    while (!m_received.empty() && m_received.front().readyNs <= nowNs) {
-        const ReceivedLine line = m_received.front();
-        m_received.pop_front();
-        if (line.clientBaud != m_options.baud)
-            continue; // at another speed the instrument hears only noise
-        if (const auto answer = m_instrument.handleLine(line.text, nowNs / kNsPerMs))
-            queueAnswerLocked(*answer, nowNs);
-    }
-    babbleLocked(nowNs);
-    flushOutputLocked(nowNs);
-}
-
-// The endless stream: a piece of noise as long as the wire takes 20 ms to carry, every 20 ms.
-void PtyServer::babbleLocked(qint64 nowNs)
-{
-    if (m_fault != Fault::Babble || m_unplugged || nowNs < m_nextBabbleNs)
-        return;
-    constexpr qint64 kPieceNs = 20 * kNsPerMs;
-    const qsizetype length = std::max<qsizetype>(1, m_options.baud / 10 / 50);
-    m_outgoing.emplace(nowNs, noise(length, m_noiseSeed));
-    m_nextBabbleNs = nowNs + kPieceNs;
-}
-
 void PtyServer::lagNextAnswer(int ms)
 {
     std::lock_guard lock(m_mutex);
-    m_lagNextMs = std::max(ms, 0);
+    m_wire.lagNextAnswer(ms);
 }
 
 void PtyServer::sendUnasked(const QByteArray& bytes)
 {
     {
         std::lock_guard lock(m_mutex);
-        queueBytesLocked(bytes, nowNs());
+        m_wire.sendUnasked(bytes, nowNs());
     }
     wake();
 }
 
-void PtyServer::queueAnswerLocked(const QString& answer, qint64 nowNs)
+// Bytes the pty cannot take (nobody has read for a long time) are dropped, as characters sent to a
+// device that does not listen are lost.
+void PtyServer::writeMasterLocked(const QByteArray& bytes)
 {
-    if (m_fault == Fault::Silence || m_fault == Fault::Babble)
-        return;
-    QByteArray bytes = answer.toLatin1() + '\n';
-    if (m_fault == Fault::Garbage)
-        bytes = garbleAnswer(bytes.size(), m_noiseSeed);
-    qint64 offered = m_fault == Fault::Late ? nowNs + qint64(m_lateMs) * kNsPerMs : nowNs;
-    offered += qint64(std::exchange(m_lagNextMs, 0)) * kNsPerMs;
-    queueBytesLocked(bytes, offered);
-}
-
-void PtyServer::queueBytesLocked(const QByteArray& bytes, qint64 offered)
-{
-    if (!m_options.paced) {
-        m_outgoing.emplace(offered, bytes);
-        return;
-    }
-    const qint64 start = m_txWire.reserve(offered, bytes.size());
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        m_outgoing.emplace(start + m_txWire.durationNs(i + 1), bytes.mid(i, 1));
-}
-
-// Writes what is due. Bytes the pty cannot take (nobody has read for a long time) are dropped, as
-// characters sent to a device that does not listen are lost.
-void PtyServer::flushOutputLocked(qint64 nowNs)
-{
-    QByteArray due;
-    while (!m_outgoing.empty() && m_outgoing.begin()->first <= nowNs) {
-        due += m_outgoing.begin()->second;
-        m_outgoing.erase(m_outgoing.begin());
-    }
-    if (due.isEmpty() || m_pty.master < 0)
-        return;
     qsizetype written = 0;
-    while (written < due.size()) {
+    while (m_pty.master >= 0 && written < bytes.size()) {
         const ssize_t n =
-            ::write(m_pty.master, due.constData() + written, static_cast<size_t>(due.size() - written));
+            ::write(m_pty.master, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
         if (n <= 0)
             return;
         written += n;

@@ -2,11 +2,9 @@
 // Serves one virtual instrument on a pseudo-terminal, so that the panel (or any serial program)
 // talks to it as to a real instrument on a serial port.
 //
-// The server reads lines ended by CR (LF is accepted too) and answers a line only when the baud
-// rate the client has set on the pty equals the server's own; it reads that rate afresh for every
-// line. Answers end with a line feed. Paced, both directions take the real wire time (10 bits per
-// character): a command of n characters reaches the instrument n*10/baud seconds after it was
-// written, and an answer trickles out character by character.
+// Between the pty and the instrument lies a WireModel (sim/wire_model.h): lines ended by CR or LF,
+// answered with a line feed only when the baud rate the client has set on the pty (read afresh for
+// every piece received) equals the server's own; paced, at the real wire time in both directions.
 //
 // Faults can be switched at any time from any thread: silence, late answers, garbage, unplugging
 // (the pty is closed and the symlink removed, so the client's device disappears) and replugging (a
@@ -27,15 +25,13 @@
 #include "sim/instrument.h"
 #include "sim/pty_device.h"
 #include "sim/sim_fault.h"
-#include "sim/wire_pacing.h"
+#include "sim/wire_model.h"
 
 #include <QString>
 #include <atomic>
 #include <condition_variable>
 #include <cstdio>
-#include <deque>
 #include <functional>
-#include <map>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -60,7 +56,7 @@ class PtyServer
 {
 public:
     // Longest line kept; a longer run of characters without CR or LF is dropped as noise.
-    static constexpr qsizetype kMaxLineLength = 4096;
+    static constexpr qsizetype kMaxLineLength = WireModel::kMaxLineLength;
 
     static bool isSupportedBaud(int baud);
 
@@ -104,49 +100,25 @@ public:
     void withInstrument(const std::function<void(Instrument&)>& action);
 
 private:
-    struct ReceivedLine
-    {
-        qint64 readyNs; // when the line has fully arrived on the wire
-        QString text;
-        int clientBaud; // the client's baud rate when the line arrived
-    };
-
     qint64 nowNs() const;
     bool openLocked(QString* error);
     void closeLocked();
     void wake() noexcept;
     void drainWakePipe();
-    std::optional<qint64> nextDueLocked() const;
     void readMasterLocked(qint64 nowNs);
-    void lineCompleteLocked(qint64 readyNs);
-    void processDueLocked(qint64 nowNs);
-    void queueAnswerLocked(const QString& answer, qint64 nowNs);
-    void queueBytesLocked(const QByteArray& bytes, qint64 offeredNs);
-    void babbleLocked(qint64 nowNs);
-    void flushOutputLocked(qint64 nowNs);
+    void writeMasterLocked(const QByteArray& bytes);
     void logLineLocked(const QString& line, int clientBaud);
 
     const PtyOptions m_options;
     mutable std::mutex m_mutex;
     Instrument m_instrument;
+    WireModel m_wire; // framing, the baud check, pacing and faults between the pty and the instrument
     PtyPair m_pty;
     QString m_linkTarget; // what the symlink points to
     bool m_opened = false;
     bool m_unplugged = false;
-    Fault m_fault = Fault::None;
-    int m_lateMs;
-    quint32 m_noiseSeed = 1;
-    qint64 m_nextBabbleNs = 0; // when the endless stream sends its next piece
-    int m_lagNextMs = 0;       // how late the next answer is, once
     std::FILE* m_log = nullptr;
-
-    QByteArray m_partial;
-    bool m_discarding = false; // dropping an over-long line up to its end
-    WirePacer m_rxWire;
-    WirePacer m_txWire;
-    std::deque<ReceivedLine> m_received;
     qint64 m_linesReceived = 0;
-    std::multimap<qint64, QByteArray> m_outgoing; // bytes due at a time (ns)
 
     // The loop counts its turns, so that unplug() can wait until the loop has let go of the pty.
     std::condition_variable m_loopTurned;

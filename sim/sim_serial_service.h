@@ -9,8 +9,8 @@
 //     serial.attachInstrument(3, &orx, 2400); // COM3, 2400 baud
 //     serial.addEmptyPort(1);                 // COM1 opens but nothing answers; COM2, COM4 absent
 //
-// Every written line is passed to the instrument when the port's settings name the instrument's
-// baud rate; its answer and a line feed then wait as input. At another baud rate nothing answers.
+// The open port's line is a WireModel, unpaced: every written line is passed to the instrument when
+// the port's settings name its baud rate, and its answer and a line feed then wait as input.
 // Every call that matters is recorded: log() gives, in order, "port 3", "settings 2400,n,8,1",
 // "open COM3", "open COM2 failed", "close COM3" and the written lines as "COM3 2400,n,8,1: *IDN?";
 // lines() gives the written lines alone, commands() just their text ("*IDN?").
@@ -18,11 +18,11 @@
 #include "link/clock.h"
 #include "link/serial_service.h"
 #include "sim/sim_fault.h"
+#include "sim/wire_model.h"
 
 #include <QMap>
 #include <QSet>
 #include <QStringList>
-#include <map>
 
 namespace orx::sim {
 
@@ -49,10 +49,10 @@ public:
 
     // Faults of every port with an instrument. Unplugged: such ports can no longer be opened, and a
     // port that is open receives nothing and passes nothing on. Late answers arrive lateMs after
-    // the line that asked for them.
-    void setFault(Fault fault) { m_fault = fault; }
-    Fault fault() const { return m_fault; }
-    void setLateMs(int ms) { m_lateMs = ms; }
+    // the line that asked for them; babble is a stream of noise pieces every 20 ms of the clock.
+    void setFault(Fault fault) { m_wire.setFault(fault); }
+    Fault fault() const { return m_wire.fault(); }
+    void setLateMs(int ms) { m_wire.setLateMs(ms); }
 
     QStringList log() const { return m_log; }
     QStringList lines() const;
@@ -79,27 +79,19 @@ private:
     };
 
     static QString portName(int port);
-    qint64 nowMs() const { return m_clock.nanoseconds() / 1'000'000; }
-    bool unplugged(int port) const;
     void closePort();
-    void passLine(const QString& line);
-    void deliver(const QByteArray& answer);
     void releaseDue();
 
     ManualClock& m_clock;
     QMap<int, Port> m_ports;
-    Fault m_fault = Fault::None;
-    int m_lateMs = kDefaultLateMs;
-    quint32 m_noiseSeed = 1;
+    WireModel m_wire{nullptr, 0, false}; // the open port's line, unpaced
 
     int m_portNumber = 1;
     QString m_settings = QStringLiteral("9600,n,8,1");
     int m_openPort = 0; // the port that is open, 0 when closed
     QSet<int> m_portsInUse;
     OpenFailure m_openFailure = OpenFailure::None;
-    QByteArray m_partial;                          // written text not yet ended by CR or LF
-    QByteArray m_input;                            // received, not yet taken
-    std::multimap<qint64, QByteArray> m_scheduled; // answers due at a time of the clock (ns)
+    QByteArray m_input; // received, not yet taken
 
     QStringList m_log;
     QStringList m_commands;

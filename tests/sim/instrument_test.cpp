@@ -92,7 +92,8 @@ TEST(Instrument, HoldsValuesToTheirRanges)
 }
 
 // A refused line gets no answer, queues exactly its error and changes no setting and no memory.
-// Headers are matched as the panel sends them, in upper case.
+// Headers are matched as the panel sends them, in upper case. The error queue is oldest first,
+// overflows into one last error and clears.
 TEST(Instrument, RefusedLinesChangeNothing)
 {
     const std::pair<QString, QStringList> cases[] = {
@@ -117,6 +118,11 @@ TEST(Instrument, RefusedLinesChangeNothing)
                 EXPECT_EQ(after.memory(m), after.memory(0)) << qPrintable(line) << " touched memory " << m;
         }
     }
+    const QString undefined = QStringLiteral("; SYST:ERR? -> -113,\"Undefined header\"");
+    play("SYST:ERR? -> 0,\"No error\"; :VOLT 99; FOO; SYST:ERR? -> -222,\"Data out of range\"" + undefined +
+         QStringLiteral("; FOO").repeated(15) + undefined.repeated(ErrorQueue::kCapacity - 1) +
+         "; SYST:ERR? -> -350,\"Queue overflow\"; SYST:ERR? -> 0,\"No error\"; FOO; *CLS; "
+         "SYST:ERR? -> 0,\"No error\"");
 }
 
 // 5 V and 1 A set: the crossover lies at 5 ohms.
@@ -134,7 +140,8 @@ TEST(Instrument, MeasurementsFollowConstantVoltageOrConstantCurrent)
 }
 
 // With a 10 ohm load, 5 V and 1 A set, the output delivers 5 V and 0.5 A. Each case ends with the
-// OVP trip, the OCP trip and the output state.
+// OVP trip, the OCP trip and the output state. Neither "*CLS" nor the other clear releases a trip,
+// and clearing does not switch the output on.
 TEST(Instrument, ProtectionTripsWhileTheOutputIsOnAndAboveTheLevel)
 {
     for (const auto& [steps, ovp, ocp, on] :
@@ -151,11 +158,6 @@ TEST(Instrument, ProtectionTripsWhileTheOutputIsOnAndAboveTheLevel)
         play(QStringLiteral("load 10; :VOLT 5; :CURR 1; %1; :VOLT:PROT:TRIP? -> %2; :CURR:PROT:TRIP? -> %3; "
                             ":OUTP:STAT? -> %4")
                  .arg(steps, ovp, ocp, on));
-}
-
-// Neither "*CLS" nor the other clear releases a trip, and clearing does not switch the output on.
-TEST(Instrument, ATripStaysLatchedUntilItsOwnClear)
-{
     play(":VOLT 5; :VOLT:PROT 4; :VOLT:PROT:STAT 1; :OUTP:STAT 1; :VOLT:PROT:TRIP? -> 1; *CLS; "
          ":CURR:PROT:CLE; :VOLT:PROT:TRIP? -> 1; :OUTP:STAT 1; :OUTP:STAT? -> 0; "
          "SYST:ERR? -> -221,\"Settings conflict\"; :VOLT:PROT:CLE; :VOLT:PROT:TRIP? -> 0; :OUTP:STAT? -> 0; "
@@ -179,7 +181,8 @@ TEST(Instrument, MemoriesKeepSettingsAndDelay)
 
 // A long pause still lands on the right step, or past the end on the end memory; zero cycles run until
 // switched off (ten hours are 45000 cycles); a trip stops the sequence (memory 4 made 2 V with OVP on at
-// 1.5 V; memory 3 stays harmless).
+// 1.5 V; memory 3 stays harmless). The start never lies after the end (the factory range is 0..9; the
+// panel sets the end first).
 TEST(AutoSequence, StepsThroughTheMemoriesOnItsClockUntilItsCyclesEndOrATrip)
 {
     play(kSequence + "2; @1000 SYST:AUTO 1; :VOLT? -> 1.000; @1199 :VOLT? -> 1.000; @1200 :VOLT? -> 2.000; "
@@ -194,22 +197,8 @@ TEST(AutoSequence, StepsThroughTheMemoriesOnItsClockUntilItsCyclesEndOrATrip)
     play(kSequence + "0; :VOLT 2; :VOLT:PROT 1.5; :VOLT:PROT:STAT 1; SYST:AUTO:DEL 5; *SAV 04; "
                      ":VOLT:PROT:STAT 0; :OUTP:STAT 1; SYST:AUTO 1; @100 :OUTP:STAT? -> 1; "
                      "@300 :VOLT:PROT:TRIP? -> 1; SYST:AUTO? -> 0; :OUTP:STAT? -> 0");
-}
-
-// The factory range is 0..9; the panel sets the end first.
-TEST(AutoSequence, StartNeverLiesAfterTheEnd)
-{
     play("SYST:AUTO:STAR 10; SYST:ERR? -> -221,\"Settings conflict\"; SYST:AUTO:STAR? -> 0; "
          "SYST:AUTO:CEAS 20; SYST:AUTO:STAR 10; SYST:AUTO:CEAS 5; SYST:ERR? -> -221,\"Settings conflict\"; "
          "SYST:AUTO:CEAS 100; SYST:ERR? -> -222,\"Data out of range\"; SYST:AUTO:STAR? -> 10; "
          "SYST:AUTO:CEAS? -> 20; SYST:ERR? -> 0,\"No error\"");
-}
-
-TEST(InstrumentErrors, QueueIsOldestFirstOverflowsAndClears)
-{
-    const QString undefined = QStringLiteral("; SYST:ERR? -> -113,\"Undefined header\"");
-    play("SYST:ERR? -> 0,\"No error\"; :VOLT 99; FOO; SYST:ERR? -> -222,\"Data out of range\"" + undefined +
-         QStringLiteral("; FOO").repeated(15) + undefined.repeated(ErrorQueue::kCapacity - 1) +
-         "; SYST:ERR? -> -350,\"Queue overflow\"; SYST:ERR? -> 0,\"No error\"; FOO; *CLS; "
-         "SYST:ERR? -> 0,\"No error\"");
 }
