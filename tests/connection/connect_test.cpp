@@ -1,18 +1,8 @@
 #include "support/panel_harness.h"
 
 #include "ui/form2.h"
-#include "ui/numeric_field.h"
-#include "ui/option_group.h"
 #include "ui/pending_events.h"
-#include "ui/status_bar.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
 #include <gtest/gtest.h>
 
 using namespace orx;

@@ -1,14 +1,7 @@
 #include "support/panel_harness.h"
 
 #include "connection/interface_selection.h"
-#include "ui/option_group.h"
-#include "ui/status_bar.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
 

@@ -3,13 +3,8 @@
 
 #include "save_lines.h"
 
-#include "memory/memory_bank.h"
-#include "support/scripted_panel.h"
-#include "ui/numeric_field.h"
-#include "ui/option_group.h"
+#include "support/panel_harness.h"
 
-#include <QGroupBox>
-#include <QPushButton>
 #include <gtest/gtest.h>
 
 using namespace orx;
@@ -23,7 +18,7 @@ constexpr int kOff = 0;
 constexpr int kOn = 1;
 
 // What the group's fields show: record, vm, cm, ovpm, ocpm, delay, and "ON" of both switches.
-QStringList groupTexts(const ScriptedPanel& p)
+QStringList groupTexts(const PanelHarness& p)
 {
     const Form1Controls& c = p.c();
     return {c.record->text(),
@@ -51,7 +46,7 @@ TEST(MemoryBank, SaveSendsTheGroupWithItsRangeAndChoosingAMemoryShowsItsCopy)
     };
     for (const auto& [record, volts, amperes, range, voltText, ampText, number] : cases) {
         SCOPED_TRACE(voltText);
-        ScriptedPanel p;
+        PanelHarness p(scriptedAnswers);
         const Form1Controls& c = p.c();
         EXPECT_FALSE(c.recall->isEnabled() || c.Frame10->isEnabled()) << "no memory chosen yet";
         c.output->select(kOn);
@@ -98,7 +93,7 @@ TEST(MemoryBank, RecallReadsTheMemoryIntoPanelAndGroup)
     };
     for (const auto& [delayAnswer, ovpState, delayShown, allAnswered] : cases) {
         SCOPED_TRACE(delayShown);
-        ScriptedPanel p;
+        PanelHarness p(scriptedAnswers);
         p.answers[":VOLT?"] = "12.5\n";
         p.answers[":VOLT:PROT:STAT?"] = ovpState;
         p.answers[":CURR:PROT:STAT?"] = "1\n";

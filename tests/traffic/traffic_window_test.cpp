@@ -4,16 +4,11 @@
 #include "support/panel_harness.h"
 #include "support/test_files.h"
 
-#include "connection/connector.h"
-#include "panel/panel_states.h"
 #include "traffic/traffic_console.h"
 
-#include <QAction>
 #include <QDateTime>
 #include <QDir>
-#include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 

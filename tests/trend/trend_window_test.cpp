@@ -3,22 +3,12 @@
 // without the save dialog's say.
 
 #include "support/file_size_limit.h"
-#include "support/scripted_panel.h"
+#include "support/panel_harness.h"
 #include "support/test_files.h"
-
-#include "panel/monitoring_loop.h"
 #include "trend/trend_chart.h"
 #include "trend/trend_window.h"
-#include "ui/option_group.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QCoreApplication>
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -45,12 +35,12 @@ std::vector<std::pair<qint64, QString>> tickLines(const QString& path)
 }
 
 // A connected-looking panel with the output switched on by the operator; the tests run the ticks.
-struct TrendPanel : ScriptedPanel
+struct TrendPanel : PanelHarness
 {
     QTemporaryDir dir;
     std::vector<qint64> tickTimes; // wall-clock time of every tick that ran
 
-    TrendPanel()
+    TrendPanel() : PanelHarness(scriptedAnswers)
     {
         clock.setWallStart(QDateTime(QDate(2024, 5, 1), QTime(14, 3, 7)).toMSecsSinceEpoch());
         form->timer1().setInterval(3'600'000); // never fires by itself during a test
