@@ -1,8 +1,21 @@
 #include "support/panel_harness.h"
 
-#include "support/pass_time.h"
+#include "ui/pending_events.h"
 
 namespace orx::test {
+namespace {
+
+// A wait for the main window that costs no real time: it lets events run once and moves the manual
+// clock on by all the time it was allowed to sleep.
+IdleWait passTimeOnClock(ManualClock& clock)
+{
+    return [&clock](int maxWaitMs) {
+        clock.advanceMilliseconds(maxWaitMs);
+        letPendingEventsRun();
+    };
+}
+
+} // namespace
 
 PanelHarness::PanelHarness()
 {

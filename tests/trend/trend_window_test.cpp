@@ -225,15 +225,13 @@ TEST(TrendWindow, AFullDiskStopsTheLogAndSaysSoInTheWindow)
 TEST(TrendWindow, ViewMenuShowsOneWindowThatGoesOnWhenClosed)
 {
     TrendPanel p;
-    p.c().mnuTrend->trigger();
-    p.form->findChild<TrendWindow*>()->close();
-    p.c().mnuTrend->trigger(); // shown again, the same window
-    const auto windows = p.form->findChildren<TrendWindow*>();
-    ASSERT_EQ(windows.size(), 1);
-    EXPECT_TRUE(windows[0]->isVisible() && windows[0]->isWindow() && !windows[0]->isModal());
-    windows[0]->close();
-    p.run({"tick", "tick"});
     TrendWindow* window = p.openTrend();
+    EXPECT_TRUE(window->isVisible() && window->isWindow() && !window->isModal());
+    window->close();
+    p.run({"tick", "tick"});
+    p.c().mnuTrend->trigger();
+    ASSERT_EQ(p.form->findChildren<TrendWindow*>(), QList<TrendWindow*>{window})
+        << "shown again, the same one";
     QCoreApplication::processEvents();
     EXPECT_EQ(window->chart().voltsLines().front().size(), 2) << "shown again, it shows what came meanwhile";
     p.clock.advanceMilliseconds(65'000);
