@@ -122,6 +122,7 @@ TEST_F(EditorWindow, OpeningShowsRecordZeroAndSaveWritesWhatTheFileHeld)
         std::map<int, QByteArray> saved;
     } cases[] = {
         {"a new file", QString(), true, nothing, {}},
+        {"header only", write("header.csv", "Record,Voltage\r\n"), false, nothing, {}},
         {"record 0 beyond the limits is shown corrected, kept as read",
          write("beyond.csv", "H\n00, 25.000, 30, 70000, 0.5, 40, tRUE, fAlSe\n"),
          false,

@@ -12,7 +12,6 @@ using namespace orx::test;
 
 namespace {
 
-using Commands = QList<QByteArray>;
 using Field = NumericField* Form1Controls::*;
 
 // The instrument holds 10-20 and the fields show it.

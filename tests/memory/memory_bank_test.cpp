@@ -12,8 +12,6 @@ using namespace orx::test;
 
 namespace {
 
-using Commands = QList<QByteArray>;
-
 constexpr int kOff = 0;
 constexpr int kOn = 1;
 

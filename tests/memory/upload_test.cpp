@@ -17,7 +17,6 @@ using namespace orx::test;
 
 namespace {
 
-using Commands = QList<QByteArray>;
 using Messages = QList<ScriptedDialogs::Message>;
 
 const QByteArray kHeader = kCsvHeader.toLatin1() + "\r\n";

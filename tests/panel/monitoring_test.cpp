@@ -12,8 +12,6 @@ using namespace orx::test;
 
 namespace {
 
-using Commands = QList<QByteArray>;
-
 const Commands kTick = {":MEAS?",           "*CLS",        ":MEAS:CURR?", "*CLS", ":CURR:PROT:TRIP?",
                         ":VOLT:PROT:TRIP?", ":OUTP:STAT?", "*CLS"};
 const Commands kReadBack = {":MEAS?",           ":MEAS:CURR?",      ":VOLT?",      ":CURR?",

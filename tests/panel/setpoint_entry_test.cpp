@@ -12,7 +12,6 @@ using namespace orx::test;
 
 namespace {
 
-using Commands = QList<QByteArray>;
 using Field = NumericField* Form1Controls::*;
 constexpr Field V = &Form1Controls::setv, C = &Form1Controls::setc, Ovp = &Form1Controls::ovp,
                 Ocp = &Form1Controls::ocp, Vm = &Form1Controls::vm, Cm = &Form1Controls::cm,

@@ -42,6 +42,8 @@
 
 namespace orx::test {
 
+using Commands = QList<QByteArray>;
+
 inline constexpr struct ScriptedAnswers
 {
 } scriptedAnswers;
@@ -56,7 +58,7 @@ struct PanelHarness
     ScriptedSerial scriptedPort{clock};
     ScriptedDialogs dialogs;
     QHash<QByteArray, QByteArray> answers;                    // command -> answer line (with its line feed)
-    QList<QByteArray> sent;                                   // every command, without its carriage return
+    Commands sent;                                            // every command, without its carriage return
     std::function<void(const QByteArray& command)> onCommand; // runs as each command is written
     bool anotherCopy = false;
     int endings = 0; // times the window ended the program

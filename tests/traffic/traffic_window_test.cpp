@@ -95,35 +95,22 @@ TEST(TrafficWindow, ViewMenuOpensOneConsoleInEveryPanelState)
     h.createAndLoad();
     const QList<QAction*> menus = h.form->menuBar()->actions();
     EXPECT_EQ(menus.indexOf(h.c().mnuview->menuAction()) + 1, menus.indexOf(h.c().mnuhelp->menuAction()));
-    PanelStates& states = h.form->panelStates();
-    const std::pair<const char*, std::function<void()>> panelStates[] = {
-        {"connecting",
-         [&] {
-             states.SetPanelEnabled(false);
-         }},
-        {"not connected",
-         [&] {
-             states.SetDisconnectedPanel();
-         }},
-        {"operating off",
-         [&] {
-             states.SetOperatingControlsEnabled(false);
-         }},
-        {"tripped",
-         [&] {
-             states.SetProtectionTripped(h.c().clearovp, true);
-         }},
-        {"found nothing",
-         [&] {
-             h.runConnect();
-         }},
-    };
-    for (const auto& [name, enter] : panelStates) {
-        enter();
+    const auto viewUsable = [&](const char* state) {
         EXPECT_TRUE(h.c().mnuview->menuAction()->isEnabled() && h.c().mnuTraffic->isEnabled() &&
                     h.c().mnuTrend->isEnabled())
-            << name;
-    }
+            << state;
+    };
+    PanelStates& states = h.form->panelStates();
+    states.SetPanelEnabled(false);
+    viewUsable("connecting");
+    states.SetDisconnectedPanel();
+    viewUsable("not connected");
+    states.SetOperatingControlsEnabled(false);
+    viewUsable("operating off");
+    states.SetProtectionTripped(h.c().clearovp, true);
+    viewUsable("tripped");
+    h.runConnect();
+    viewUsable("found nothing");
     h.c().mnuTraffic->trigger();
     h.form->findChild<TrafficConsole*>()->close();
     h.c().mnuTraffic->trigger(); // shown again, the same console
