@@ -1,13 +1,5 @@
 #include "support/panel_harness.h"
 
-#include "ui/option_group.h"
-#include "ui/status_bar.h"
-
-#include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QMenu>
-#include <QRadioButton>
 #include <gtest/gtest.h>
 
 using namespace orx;

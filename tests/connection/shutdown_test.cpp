@@ -1,7 +1,5 @@
 #include "support/panel_harness.h"
 
-#include <QAction>
-#include <QPushButton>
 #include <gtest/gtest.h>
 
 using namespace orx;

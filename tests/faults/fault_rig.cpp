@@ -25,7 +25,6 @@ FaultRig::FaultRig(const QStringList& simOptions) : sim(simOptions)
 {
     qputenv("ORX_COM1", sim.linkPath().toLocal8Bit());
     initialiseAtStart(state, sim.folder());
-    gpib.failApplyAt = 0; // no GPIB interface
     form = std::make_unique<Form1>(state, Form1Services{serial, gpib, dialogs, clock, [] { return false; },
                                                         [] {
                                                         }});

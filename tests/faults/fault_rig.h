@@ -6,10 +6,10 @@
 #include "app/form1.h"
 #include "base/program_state.h"
 #include "link/clock.h"
+#include "link/gpib_library_service.h"
 #include "link/qt_serial_service.h"
 #include "support/recording_link_observer.h"
 #include "support/scripted_dialogs.h"
-#include "support/scripted_gpib.h"
 #include "support/sim_process.h"
 
 #include <memory>
@@ -35,7 +35,7 @@ struct FaultRig
     ProgramState state;
     SteadyClock clock;
     QtSerialService serial;
-    ScriptedGpib gpib;
+    GpibLibraryService gpib{QString()}; // no GPIB interface
     ScriptedDialogs dialogs;
     RecordingLinkObserver wire;
     std::unique_ptr<Form1> form;

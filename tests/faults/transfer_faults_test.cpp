@@ -1,10 +1,11 @@
-// Faults during the download and the upload of all memories: the port vanishing midway, a disk that
-// fills up, a target that cannot be written. The old file must stay byte-identical and nothing may
-// be left behind; the operator is told.
+// The download and the upload of all memories over the pty: a clean round trip, and faults during
+// them: the port vanishing midway, a disk that fills up, a target that cannot be written. The old
+// file must stay byte-identical and nothing may be left behind; the operator is told.
 
 #include "fault_rig.h"
 
 #include "support/file_size_limit.h"
+#include "support/memory_seed.h"
 #include "support/test_files.h"
 #include "support/transfer_watch.h"
 #include "ui/status_bar.h"
@@ -31,6 +32,30 @@ QByteArray twentyMemories()
 }
 
 } // namespace
+
+// Twenty different memories are uploaded from a file, and a download writes each of them back as it
+// was. The upload paces its lines and the download asks one question at a time, so the instrument
+// never has a backlog to work through while an answer is awaited.
+TEST(TransferOverPty, UploadedMemoriesComeBackByteForByteInADownload)
+{
+    FaultRig rig;
+    QTemporaryDir folder;
+    ASSERT_TRUE(rig.connect());
+    QByteArray uploaded = kCsvHeader.toLatin1() + "\r\n";
+    for (int i = 0; i < 100; i += 5)
+        uploaded += expectedRecordLine(i, seededMemory(i)).toLatin1() + "\r\n";
+    ASSERT_TRUE(writeFileBytes(folder.filePath(QStringLiteral("up.csv")), uploaded));
+    rig.dialogs.fileAnswers << folder.filePath(QStringLiteral("up.csv"))
+                            << folder.filePath(QStringLiteral("down.csv"));
+    rig.c().rallfile->click();
+    rig.c().sallfile->click();
+
+    EXPECT_TRUE(rig.dialogs.messages.isEmpty()) << rig.dialogs.messages.value(0).text.toStdString();
+    const QList<QByteArray> downloaded = fileBytes(folder.filePath(QStringLiteral("down.csv"))).split('\n');
+    ASSERT_EQ(downloaded.size(), 102) << "the header, a hundred records and nothing after the last line end";
+    for (int i = 0; i < 100; i += 5)
+        EXPECT_EQ(downloaded[i + 1], expectedRecordLine(i, seededMemory(i)).toLatin1() + '\r');
+}
 
 TEST(TransferFaults, TheOldFileStaysNothingIsLeftAndTheOperatorIsTold)
 {

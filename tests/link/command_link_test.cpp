@@ -1,4 +1,8 @@
+// The command link over a scripted port and the GPIB service, watched by an observer: what the link
+// reads, how it times out, and what it reports of each exchange.
+
 #include "support/link_rig.h"
+#include "support/recording_link_observer.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +18,13 @@ QString padded(const QString& text)
 
 struct LinkFixture : ::testing::Test, LinkRig
 {
+    RecordingLinkObserver wire;
+
+    LinkFixture()
+    {
+        link.addObserver(&wire);
+        link.addObserver(&wire); // added twice, it still reports each exchange once
+    }
     bool serialQuery(const QByteArray& answer, qint64 afterMs = 0)
     {
         serial.answerNextWrite(answer, afterMs);
@@ -23,6 +34,8 @@ struct LinkFixture : ::testing::Test, LinkRig
 
 } // namespace
 
+// Each answer is reported once, whole, when its last piece arrived; a connect start resets the count
+// of milliseconds the reports carry.
 TEST_F(LinkFixture, SerialAnswersLandInTheFortyCharacterBuffer)
 {
     const struct
@@ -38,16 +51,33 @@ TEST_F(LinkFixture, SerialAnswersLandInTheFortyCharacterBuffer)
         {"only the final line feed goes", {{"a\nb\n", 0}}, padded("a\nb")},
         {"in pieces", {{"12.", 100}, {"345", 600}, {"\n", 990}}, padded("12.345")},
     };
+    clock.setWallStart(1'700'000'000'000);
     for (const auto& c : cases) {
-        for (const auto& [bytes, afterMs] : c.pieces)
+        SCOPED_TRACE(c.name);
+        clock.advanceMilliseconds(5000);
+        link.noteConnectStarted();
+        QByteArray arrived;
+        for (const auto& [bytes, afterMs] : c.pieces) {
             serial.answerNextWrite(bytes, afterMs);
-        EXPECT_TRUE(link.query(QStringLiteral("*IDN?"))) << c.name;
+            arrived += bytes;
+        }
+        EXPECT_TRUE(link.query(QStringLiteral("*IDN?")));
         EXPECT_EQ(serial.written.last(), QByteArray("*IDN?\r")) << "one carriage return ends a command";
-        EXPECT_EQ(state.LinkError, 0) << c.name;
-        EXPECT_EQ(state.ResponseBuffer.text(), c.buffer) << c.name;
+        EXPECT_EQ(state.LinkError, 0);
+        EXPECT_EQ(state.ResponseBuffer.text(), c.buffer);
+        EXPECT_EQ(wire.events,
+                  (QStringList{"0 COM1 9600 connectStarted", "0 COM1 9600 sent *IDN?\r",
+                               QStringLiteral("%1 COM1 9600 received ").arg(c.pieces.last().second) +
+                                   QString::fromLatin1(arrived)}));
+        EXPECT_EQ(wire.wallMs.last(), clock.wallMilliseconds());
+        wire.events.clear();
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_EQ(link.failedReads(), 0);
+
+    link.removeObserver(&wire);
+    link.SendCommand(QStringLiteral("*CLS"));
+    EXPECT_TRUE(wire.events.isEmpty()) << "a removed observer hears nothing";
 }
 
 TEST_F(LinkFixture, TimeOutIsStrictlyMoreThanOneSecond)
@@ -70,7 +100,9 @@ TEST_F(LinkFixture, TimeOutClosesThePortKeepsThePartialTextAndReportsOnlyBeforeT
         EXPECT_EQ(state.ResponseBuffer.text(), padded("12.3"));
         EXPECT_GT(clock.nanoseconds() - before, CommandLink::kAnswerTimeoutNs);
         EXPECT_LE(serial.waits - waitsBefore, 4) << "the read must wait on the port, not spin";
+        EXPECT_TRUE(wire.events.last().endsWith(" COM1 9600 timedOut 12.3")) << "what arrived is reported";
         if (beforeFirstConnect) {
+            EXPECT_EQ(wire.events, (QStringList{"0 COM1 9600 sent *IDN?\r", "1001 COM1 9600 timedOut 12.3"}));
             ASSERT_EQ(dialogs.messages.size(), 1);
             EXPECT_EQ(dialogs.messages[0], (ScriptedDialogs::Message{"Communication error!", "Warning"}));
             EXPECT_EQ(status.panelText(1), "Communication error");
@@ -83,7 +115,8 @@ TEST_F(LinkFixture, TimeOutClosesThePortKeepsThePartialTextAndReportsOnlyBeforeT
 }
 
 // The next query follows the time-out at once, as in a monitoring tick: the late answer arrives while
-// the link waits for the line to fall quiet, never while it reads the next answer.
+// the link waits for the line to fall quiet, and is reported as thrown away, never read as the answer
+// to the next query.
 TEST_F(LinkFixture, LateAnswerIsNotTakenForTheNextOne)
 {
     state.ConnectStarted = 1;
@@ -108,9 +141,13 @@ TEST_F(LinkFixture, LateAnswerIsNotTakenForTheNextOne)
         if (c.otherBaud)
             serial.setSettings(QStringLiteral("4800,n,8,1"));
         const qint64 timedOutAt = clock.nanoseconds();
+        wire.events.clear();
         EXPECT_TRUE(serialQuery("fresh\n", 250)); // an answer takes its time on the wire
         EXPECT_EQ(state.ResponseBuffer.text(), padded("fresh"));
         EXPECT_LE(clock.nanoseconds() - timedOutAt, c.nextQueryMs * 1'000'000);
+        EXPECT_EQ(wire.events.filter(QStringLiteral(" stale late\n")).size(), c.lateMs > 0 ? 1 : 0);
+        EXPECT_TRUE(
+            wire.events.last().endsWith(c.otherBaud ? " COM1 4800 received fresh\n" : " received fresh\n"));
         clock.advanceMilliseconds(5000); // nothing of this case is left for the next one
         serial.takeInput();
     }
@@ -141,31 +178,54 @@ TEST_F(LinkFixture, PortThatCannotBeOpenedNeverWaitsOrWrites)
     EXPECT_EQ(serial.waits, 0);
     EXPECT_EQ(state.ResponseBuffer.text(), QString(40, u' '));
     EXPECT_EQ(dialogs.messages.size(), 1) << "before the first connect it is reported like a time-out";
+    EXPECT_EQ(wire.events, QStringList(2, "0 COM1 9600 openFailed")) << "at the send and at the read";
 }
 
 TEST_F(LinkFixture, GpibSendsUnchangedAndJudgesBlankAnswersAsFailures)
 {
     state.InterfaceMode = 0;
+    ASSERT_TRUE(gpib.setPrimaryAddress(17) && gpib.applyConfiguration());
     const struct
     {
         const char* name;
-        std::optional<QByteArray> answer;
+        std::optional<std::string> answer; // nothing: the read fails
+        const char* refused;               // the driver calls that fail
         qint16 linkError;
         QString buffer;
+        QStringList reports;
     } cases[] = {
-        {"answer kept as read", QByteArray("1.234\n"), 0, padded("1.234\n")},
-        {"leading blank", QByteArray("  12.5\n"), 1, padded("  12.5\n")},
-        {"empty answer", QByteArray(""), 1, QString(40, u' ')},
-        {"read error", std::nullopt, 1, QString(40, u' ')},
+        {"answer kept as read",
+         "1.234\n",
+         "",
+         0,
+         padded("1.234\n"),
+         {"0 GPIB 17 sent :MEAS?", "0 GPIB 17 received 1.234\n"}},
+        {"leading blank",
+         "  12.5\n",
+         "",
+         1,
+         padded("  12.5\n"),
+         {"0 GPIB 17 sent :MEAS?", "0 GPIB 17 received   12.5\n"}},
+        {"empty answer", "", "", 1, QString(40, u' '), {"0 GPIB 17 sent :MEAS?", "0 GPIB 17 received"}},
+        {"refused write, failed read",
+         "1\n",
+         "ibwrt ibrd",
+         1,
+         QString(40, u' '),
+         {"0 GPIB 17 writeFailed :MEAS?", "0 GPIB 17 readFailed"}},
     };
     for (const auto& c : cases) {
-        gpib.answers.enqueue(c.answer);
+        SCOPED_TRACE(c.name);
+        bus.answer = c.answer;
+        bus.failingCalls = c.refused;
         link.query(QStringLiteral(":MEAS?"));
-        EXPECT_EQ(state.LinkError, c.linkError) << c.name;
-        EXPECT_EQ(state.ResponseBuffer.text(), c.buffer) << c.name;
+        EXPECT_EQ(state.LinkError, c.linkError);
+        EXPECT_EQ(state.ResponseBuffer.text(), c.buffer);
+        EXPECT_EQ(bus.calls.at(bus.calls.size() - 2), "ibwrt 1 :MEAS?") << "sent as given";
+        EXPECT_EQ(wire.events, c.reports);
+        wire.events.clear();
     }
     EXPECT_EQ(link.failedReads(), 3) << "blank, empty and failed answers";
-    EXPECT_EQ(gpib.written.first(), QByteArray(":MEAS?"));
     EXPECT_TRUE(serial.written.isEmpty());
     EXPECT_TRUE(dialogs.messages.isEmpty()) << "GPIB failures are silent";
 }

@@ -1,11 +1,8 @@
 // The GPIB service over a stand-in driver library (fake_gpib): the test reaches the bus of the same
 // loaded library to script it and to read back which driver calls the service made.
 
-#include "link/gpib_library_service.h"
+#include "support/link_rig.h"
 
-#include "fake_gpib/fake_gpib.h"
-
-#include <QLibrary>
 #include <gtest/gtest.h>
 
 using namespace orx;
@@ -15,14 +12,9 @@ namespace {
 
 struct GpibServiceTest : ::testing::Test
 {
-    FakeGpibBus* bus = reinterpret_cast<FakeGpibBus*>(QLibrary::resolve(FAKE_GPIB_PATH, "fake_gpib_bus"));
+    FakeGpibBus* bus = &orx::test::freshFakeGpibBus();
 
-    void SetUp() override
-    {
-        qputenv("ORX_GPIB_LIBRARY", FAKE_GPIB_PATH);
-        ASSERT_NE(bus, nullptr);
-        *bus = FakeGpibBus{};
-    }
+    void SetUp() override { qputenv("ORX_GPIB_LIBRARY", FAKE_GPIB_PATH); }
 };
 
 } // namespace

@@ -3,16 +3,8 @@
 // connect filling the fields from the instrument.
 
 #include "base/numbers.h"
-#include "connection/connector.h"
-#include "panel/form1_members.h"
-#include "panel/panel_states.h"
 #include "support/panel_harness.h"
-#include "support/scripted_panel.h"
-#include "ui/numeric_field.h"
-#include "ui/option_group.h"
 
-#include <QGroupBox>
-#include <QPushButton>
 #include <gtest/gtest.h>
 
 using namespace orx;
@@ -20,13 +12,12 @@ using namespace orx::test;
 
 namespace {
 
-using Commands = QList<QByteArray>;
 using Field = NumericField* Form1Controls::*;
 
 // The instrument holds 10-20 and the fields show it.
-struct AutoPanel : ScriptedPanel
+struct AutoPanel : PanelHarness
 {
-    AutoPanel()
+    AutoPanel() : PanelHarness(scriptedAnswers)
     {
         form->members().AutoStartMemory = 10;
         form->members().AutoEndMemory = 20;
@@ -97,7 +88,7 @@ TEST(AutoMode, AutorunSwitch)
                                                 {false, 0, Commands{"SYST:AUTO 0"}},
                                                 {true, 0, Commands{}}}) {
         SCOPED_TRACE(testing::Message() << "tripped " << tripped << " choice " << choice);
-        ScriptedPanel p;
+        PanelHarness p(scriptedAnswers);
         p.c().autorun->select(choice == 1 ? 0 : 1);
         p.form->panelStates().SetOutputControlsEnabled(false);
         if (tripped)

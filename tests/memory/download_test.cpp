@@ -1,20 +1,14 @@
 // Download to file: the exact file, the progress window, the old file kept whole whenever the
 // download does not finish with every answer, and one transfer at a time.
 
-#include "base/program_state.h"
 #include "support/memory_seed.h"
 #include "support/panel_harness.h"
 #include "support/test_files.h"
 #include "support/transfer_watch.h"
 #include "ui/form2.h"
-#include "ui/numeric_field.h"
-#include "ui/option_group.h"
 
-#include <QAction>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace orx;

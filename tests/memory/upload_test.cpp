@@ -2,17 +2,13 @@
 // apart; lines that would send made-up values skipped and reported; files that are not there, hold
 // no records or are far too long; and stopping after the current record.
 
-#include "base/program_state.h"
 #include "save_lines.h"
-#include "support/scripted_panel.h"
+#include "support/panel_harness.h"
 #include "support/test_files.h"
 #include "support/transfer_watch.h"
 #include "ui/form2.h"
-#include "ui/numeric_field.h"
 
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -21,20 +17,19 @@ using namespace orx::test;
 
 namespace {
 
-using Commands = QList<QByteArray>;
 using Messages = QList<ScriptedDialogs::Message>;
 
 const QByteArray kHeader = kCsvHeader.toLatin1() + "\r\n";
 
 // A window on a scripted instrument that answers at once, and a file to upload.
-struct UploadRig : ScriptedPanel
+struct UploadRig : PanelHarness
 {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("memories.csv"));
     QList<qint64> saveTimesMs; // the manual clock at each "*SAV"
     TransferWatch watch;
 
-    UploadRig()
+    UploadRig() : PanelHarness(scriptedAnswers)
     {
         onCommand = [this](const QByteArray& command) {
             if (command.startsWith("*SAV"))

@@ -1,14 +1,6 @@
 #include "support/panel_harness.h"
 
-#include "panel/panel_states.h"
-#include "ui/option_group.h"
-
-#include <QAction>
 #include <QApplication>
-#include <QGroupBox>
-#include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
 

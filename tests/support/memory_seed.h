@@ -43,22 +43,4 @@ inline QString expectedRecordLine(int i, const sim::Settings& s)
         .join(QStringLiteral(", "));
 }
 
-// The lines that store seededMemory(i) in memory i of an instrument: the active settings, then "*SAV".
-inline QStringList seedCommands(int i)
-{
-    const sim::Settings s = seededMemory(i);
-    const auto onOff = [](bool on) {
-        return on ? QStringLiteral("1") : QStringLiteral("0");
-    };
-    return {s.voltage > 8240 ? QStringLiteral(":VOLT:RANG HIGH") : QStringLiteral(":VOLT:RANG LOW"),
-            QStringLiteral(":VOLT ") + sim::milliText(s.voltage),
-            QStringLiteral(":CURR ") + sim::milliText(s.current),
-            QStringLiteral(":VOLT:PROT ") + sim::milliText(s.ovpLevel),
-            QStringLiteral(":CURR:PROT ") + sim::milliText(s.ocpLevel),
-            QStringLiteral(":VOLT:PROT:STAT ") + onOff(s.ovpOn),
-            QStringLiteral(":CURR:PROT:STAT ") + onOff(s.ocpOn),
-            QStringLiteral("SYST:AUTO:DEL %1").arg(s.delay),
-            QStringLiteral("*SAV %1").arg(i, 2, 10, QLatin1Char('0'))};
-}
-
 } // namespace orx::test

@@ -2,31 +2,11 @@
 
 namespace orx::test {
 
-void ScriptedSerial::answerNextWrite(const QByteArray& bytes, qint64 afterMs)
-{
-    m_onNextWrite.append({afterMs, bytes});
-}
-
-void ScriptedSerial::setPortNumber(int port)
-{
-    m_port = port;
-    events.append(QStringLiteral("port %1").arg(port));
-}
-
-void ScriptedSerial::setSettings(const QString& settings)
-{
-    m_settings = settings;
-    events.append(QStringLiteral("settings ") + settings);
-}
-
 bool ScriptedSerial::setOpen(bool open)
 {
-    if (open && openFails) {
-        events.append(QStringLiteral("open failed"));
+    if (open && openFails)
         return false;
-    }
     m_open = open;
-    events.append(open ? QStringLiteral("open") : QStringLiteral("close"));
     return true;
 }
 
@@ -35,7 +15,6 @@ void ScriptedSerial::write(const QByteArray& text)
     if (!m_open)
         return;
     written.append(text);
-    events.append(QStringLiteral("write ") + QString::fromLatin1(text));
     for (const auto& [afterMs, bytes] : m_onNextWrite)
         m_scheduled.append({m_clock.nanoseconds() + afterMs * 1'000'000, bytes});
     m_onNextWrite.clear();
@@ -46,7 +25,6 @@ void ScriptedSerial::write(const QByteArray& text)
 
 QByteArray ScriptedSerial::takeInput()
 {
-    ++takes;
     releaseDue();
     QByteArray out;
     out.swap(m_input);

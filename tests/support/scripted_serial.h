@@ -1,14 +1,12 @@
 #pragma once
-// A serial port driven by a test: it records what is written, opened and closed, and delivers
-// scripted bytes at scripted moments of a manual clock. Waiting advances that clock, so a time-out
-// costs no real time.
+// A serial port driven by a test: it records what is written and delivers scripted bytes at scripted
+// moments of a manual clock. Waiting advances that clock, so a time-out costs no real time.
 
 #include "link/clock.h"
 #include "link/serial_service.h"
 
 #include <QByteArrayList>
 #include <QList>
-#include <QStringList>
 #include <functional>
 
 namespace orx::test {
@@ -19,13 +17,13 @@ public:
     explicit ScriptedSerial(ManualClock& clock) : m_clock(clock) {}
 
     // Bytes that arrive `afterMs` after the next write (or after now when nothing is written later).
-    void answerNextWrite(const QByteArray& bytes, qint64 afterMs = 0);
-    // Bytes that are already waiting in the receive buffer.
-    void deliverNow(const QByteArray& bytes) { m_input += bytes; }
-
-    void setPortNumber(int port) override;
+    void answerNextWrite(const QByteArray& bytes, qint64 afterMs = 0)
+    {
+        m_onNextWrite.append({afterMs, bytes});
+    }
+    void setPortNumber(int port) override { m_port = port; }
     int portNumber() const override { return m_port; }
-    void setSettings(const QString& settings) override;
+    void setSettings(const QString& settings) override { m_settings = settings; }
     QString settings() const override { return m_settings; }
     bool setOpen(bool open) override;
     bool isOpen() const override { return m_open; }
@@ -38,9 +36,7 @@ public:
 
     bool openFails = false; // the port cannot be opened
     QByteArrayList written; // every write, in order
-    QStringList events;     // "open", "close", "port 3", "settings 2400,n,8,1", "write ..."
     int waits = 0;          // calls of waitForInput
-    int takes = 0;          // calls of takeInput
 
 private:
     struct Delivery

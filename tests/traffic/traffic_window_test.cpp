@@ -4,16 +4,11 @@
 #include "support/panel_harness.h"
 #include "support/test_files.h"
 
-#include "connection/connector.h"
-#include "panel/panel_states.h"
 #include "traffic/traffic_console.h"
 
-#include <QAction>
 #include <QDateTime>
 #include <QDir>
-#include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -95,35 +90,36 @@ TEST(TrafficWindow, ShowsEveryLineOfAConnectInOrderWithTimeOutsMarkedAndSavesThe
 // state disables (nor its Trend...). Closed, it still records.
 TEST(TrafficWindow, ViewMenuOpensOneConsoleInEveryPanelState)
 {
-    for (const QString state : {"connecting", "not connected", "operating off", "tripped", "found nothing"}) {
-        SCOPED_TRACE(state.toStdString());
-        PanelHarness h;
-        h.serial.addEmptyPort(1);
-        h.createAndLoad();
-        const QList<QAction*> menus = h.form->menuBar()->actions();
-        EXPECT_EQ(menus.indexOf(h.c().mnuview->menuAction()) + 1, menus.indexOf(h.c().mnuhelp->menuAction()));
-        if (state == "connecting")
-            h.form->panelStates().SetPanelEnabled(false);
-        else if (state == "not connected")
-            h.form->panelStates().SetDisconnectedPanel();
-        else if (state == "operating off")
-            h.form->panelStates().SetOperatingControlsEnabled(false);
-        else if (state == "tripped")
-            h.form->panelStates().SetProtectionTripped(h.c().clearovp, true);
-        else
-            h.runConnect();
+    PanelHarness h;
+    h.serial.addEmptyPort(1);
+    h.createAndLoad();
+    const QList<QAction*> menus = h.form->menuBar()->actions();
+    EXPECT_EQ(menus.indexOf(h.c().mnuview->menuAction()) + 1, menus.indexOf(h.c().mnuhelp->menuAction()));
+    const auto viewUsable = [&](const char* state) {
         EXPECT_TRUE(h.c().mnuview->menuAction()->isEnabled() && h.c().mnuTraffic->isEnabled() &&
-                    h.c().mnuTrend->isEnabled());
-        h.c().mnuTraffic->trigger();
-        h.form->findChild<TrafficConsole*>()->close();
-        h.c().mnuTraffic->trigger(); // shown again, the same console
-        const auto consoles = h.form->findChildren<TrafficConsole*>();
-        ASSERT_EQ(consoles.size(), 1);
-        EXPECT_TRUE(consoles[0]->isVisible() && consoles[0]->isWindow() && !consoles[0]->isModal());
-        consoles[0]->close();
-        const qsizetype before = consoleLines(consoles[0]).size();
-        h.form->connector().StartConnect();
-        h.runConnect();
-        EXPECT_GT(consoleLines(consoles[0]).size(), before) << "closed, it still records";
-    }
+                    h.c().mnuTrend->isEnabled())
+            << state;
+    };
+    PanelStates& states = h.form->panelStates();
+    states.SetPanelEnabled(false);
+    viewUsable("connecting");
+    states.SetDisconnectedPanel();
+    viewUsable("not connected");
+    states.SetOperatingControlsEnabled(false);
+    viewUsable("operating off");
+    states.SetProtectionTripped(h.c().clearovp, true);
+    viewUsable("tripped");
+    h.runConnect();
+    viewUsable("found nothing");
+    h.c().mnuTraffic->trigger();
+    h.form->findChild<TrafficConsole*>()->close();
+    h.c().mnuTraffic->trigger(); // shown again, the same console
+    const auto consoles = h.form->findChildren<TrafficConsole*>();
+    ASSERT_EQ(consoles.size(), 1);
+    EXPECT_TRUE(consoles[0]->isVisible() && consoles[0]->isWindow() && !consoles[0]->isModal());
+    consoles[0]->close();
+    const qsizetype before = consoleLines(consoles[0]).size();
+    h.form->connector().StartConnect();
+    h.runConnect();
+    EXPECT_GT(consoleLines(consoles[0]).size(), before) << "closed, it still records";
 }

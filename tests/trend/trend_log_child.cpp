@@ -8,14 +8,9 @@
 #include "support/panel_harness.h"
 
 #include "base/numbers.h"
-#include "panel/monitoring_loop.h"
 #include "trend/trend_window.h"
-#include "ui/numeric_field.h"
-#include "ui/option_group.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QPushButton>
 #include <cstdio>
 
 using namespace orx;

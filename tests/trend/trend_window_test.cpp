@@ -3,22 +3,12 @@
 // without the save dialog's say.
 
 #include "support/file_size_limit.h"
-#include "support/scripted_panel.h"
+#include "support/panel_harness.h"
 #include "support/test_files.h"
-
-#include "panel/monitoring_loop.h"
 #include "trend/trend_chart.h"
 #include "trend/trend_window.h"
-#include "ui/option_group.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QCoreApplication>
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -45,12 +35,12 @@ std::vector<std::pair<qint64, QString>> tickLines(const QString& path)
 }
 
 // A connected-looking panel with the output switched on by the operator; the tests run the ticks.
-struct TrendPanel : ScriptedPanel
+struct TrendPanel : PanelHarness
 {
     QTemporaryDir dir;
     std::vector<qint64> tickTimes; // wall-clock time of every tick that ran
 
-    TrendPanel()
+    TrendPanel() : PanelHarness(scriptedAnswers)
     {
         clock.setWallStart(QDateTime(QDate(2024, 5, 1), QTime(14, 3, 7)).toMSecsSinceEpoch());
         form->timer1().setInterval(3'600'000); // never fires by itself during a test
@@ -235,15 +225,13 @@ TEST(TrendWindow, AFullDiskStopsTheLogAndSaysSoInTheWindow)
 TEST(TrendWindow, ViewMenuShowsOneWindowThatGoesOnWhenClosed)
 {
     TrendPanel p;
-    p.c().mnuTrend->trigger();
-    p.form->findChild<TrendWindow*>()->close();
-    p.c().mnuTrend->trigger(); // shown again, the same window
-    const auto windows = p.form->findChildren<TrendWindow*>();
-    ASSERT_EQ(windows.size(), 1);
-    EXPECT_TRUE(windows[0]->isVisible() && windows[0]->isWindow() && !windows[0]->isModal());
-    windows[0]->close();
-    p.run({"tick", "tick"});
     TrendWindow* window = p.openTrend();
+    EXPECT_TRUE(window->isVisible() && window->isWindow() && !window->isModal());
+    window->close();
+    p.run({"tick", "tick"});
+    p.c().mnuTrend->trigger();
+    ASSERT_EQ(p.form->findChildren<TrendWindow*>(), QList<TrendWindow*>{window})
+        << "shown again, the same one";
     QCoreApplication::processEvents();
     EXPECT_EQ(window->chart().voltsLines().front().size(), 2) << "shown again, it shows what came meanwhile";
     p.clock.advanceMilliseconds(65'000);

@@ -33,7 +33,6 @@ struct FieldFixture : ::testing::Test
 
 } // namespace
 
-// Code writes keep the exact value (never rounded to what is shown) and notify no user action.
 TEST_F(FieldFixture, CodeWritesHoldTheExactValueAndNeverNotifyAUserAction)
 {
     const double widened = double(8.24f); // 8.2399997711...

@@ -44,10 +44,10 @@ int ibwrt(int ud, const void* buf, long count)
 
 int ibrd(int ud, void* buf, long count)
 {
-    if (record("ibrd", ud) || bus.answer.empty())
+    if (record("ibrd", ud) || !bus.answer)
         return finish(true);
-    const auto n = static_cast<long>(bus.answer.copy(static_cast<char*>(buf), static_cast<size_t>(count)));
-    bus.answer.clear();
+    const auto n = static_cast<long>(bus.answer->copy(static_cast<char*>(buf), static_cast<size_t>(count)));
+    bus.answer.reset();
     return finish(false, n);
 }
 
