@@ -3,7 +3,8 @@
 //
 // Two panels monitor the same virtual instrument on a pseudo-terminal that paces both directions at
 // 9600 baud (10 bits a character): one whose View windows were never opened, and one with the
-// traffic console and the trend window shown and the trend logging to a file. They take turns in
+// traffic console and the trend window shown, the trend counting charge and energy, showing the
+// statistics of its span and the power trace, and logging to a file. They take turns in
 // alternating blocks of ticks, so that a change in the machine's load hits both alike; only the
 // panel whose turn it is holds the port. After every tick the events run for a short pause, as they
 // would before the timer's next second (the chart and the console catch up, the windows paint); that
@@ -11,6 +12,9 @@
 // which would otherwise be charged to the next tick.
 //   - the tick time of both (target: the open windows within 2 % of the closed ones);
 //   - the CPU time of the work between ticks;
+//   - a trend window holding a full hour of ticks (fed to it as the monitoring loop reports them, on a
+//     manual clock): how long it takes to bring the chart and its readouts up to date, to paint the
+//     chart, and to follow the pointer with the cursor, beside the one second between two ticks;
 //   - then the panel with the open windows monitors on its one-second timer for a while (default
 //     ten minutes): its resident memory before and after (target: under 80 MB).
 //
@@ -28,17 +32,22 @@
 #include "panel/monitoring_loop.h"
 #include "sim/pty_server.h"
 #include "traffic/traffic_console.h"
+#include "trend/trend_chart.h"
 #include "trend/trend_window.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -96,6 +105,7 @@ struct Panel
         form->controls().mnuTrend->trigger();
         auto* trend = form->findChild<TrendWindow*>();
         trend->findChild<QPushButton*>(QStringLiteral("logToFile"))->click();
+        trend->findChild<QCheckBox*>(QStringLiteral("power"))->setChecked(true);
         return trend;
     }
 
@@ -123,7 +133,7 @@ struct Panel
 
 void printFigures(const char* title, const Figures& f)
 {
-    std::printf("  %-44s %8.2f ms per tick, wire time %.2f ms; between ticks %.3f ms CPU\n", title,
+    std::printf("  %-50s %8.2f ms per tick, wire time %.2f ms; between ticks %.3f ms CPU\n", title,
                 1000.0 * f.tickSeconds / f.ticks, 1000.0 * wireSeconds(f.characters, kBaud) / f.ticks,
                 1000.0 * f.betweenCpuSeconds / f.ticks);
 }
@@ -147,10 +157,64 @@ bool compareTicks(Panel& closed, Panel& open, int blocks, const Clock& clock)
     std::printf("Tick time at %d baud over a paced pty, %d alternating blocks of %d ticks each:\n", kBaud,
                 blocks, kTicksPerBlock);
     printFigures("View windows never opened:", closed.figures);
-    printFigures("traffic console and trend shown, logging:", open.figures);
+    printFigures("console, trend (power, statistics, energy), log:", open.figures);
     std::printf("  difference: %+.2f%% of the tick time (target: within 2%%)\n",
                 100.0 * (watched - plain) / plain);
     return closed.form->controls().output->isSelected(1) && open.form->controls().output->isSelected(1);
+}
+
+// Milliseconds `work` takes, the best of a few runs.
+template <typename Work>
+double bestMs(Work work)
+{
+    double best = 1e9;
+    for (int i = 0; i < 5; ++i) {
+        const qint64 start = SteadyClock().nanoseconds();
+        work();
+        best = std::min(best, double(SteadyClock().nanoseconds() - start) / 1e6);
+    }
+    return best;
+}
+
+// A trend window of its own on the panel's monitoring loop, fed an hour of ticks one second apart
+// whose current rises and falls, then timed showing the whole hour.
+void hourOfTicks(Panel& p)
+{
+    ManualClock clock;
+    clock.setWallStart(QDateTime::currentMSecsSinceEpoch());
+    TrendWindow window(nullptr,
+                       TrendSources{p.form->monitoring(), *p.form->controls().output, clock,
+                                    [] { return QString(); },
+                                    [] {
+                                        return QString();
+                                    }},
+                       p.dialogs);
+    window.findChild<QComboBox*>(QStringLiteral("span"))->setCurrentIndex(int(kTrendSpans.size()) - 1);
+    window.findChild<QCheckBox*>(QStringLiteral("power"))->setChecked(true);
+    window.show();
+    for (int i = 0; i < 3600; ++i) {
+        clock.advanceMilliseconds(1000);
+        emit p.form->monitoring().ticked(TickReadings{12.0, 0.5 + 0.4 * std::sin(i / 60.0), true});
+    }
+    auto* chart = window.findChild<QWidget*>(QStringLiteral("chart"));
+    const double refresh = bestMs([&] { window.refresh(); });
+    const double paint = bestMs([&] { chart->grab(); });
+    int x = chart->width() / 3;
+    const double cursor = bestMs([&] {
+        QWidget* viewport = window.chart().viewport();
+        const QPointF at(x += 7, viewport->height() / 2);
+        QMouseEvent move(QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
+        QCoreApplication::sendEvent(viewport, &move);
+        chart->grab();
+    });
+    std::printf("A trend window showing an hour of ticks (%zu points, power shown):\n",
+                window.recorder().buffer().points().size());
+    for (const auto& [what, ms] :
+         {std::pair{"chart, statistics and totals brought up to date:", refresh},
+          std::pair{"chart painted:", paint}, std::pair{"cursor moved and the chart painted:", cursor}})
+        std::printf("  %-52s %7.2f ms, %.1f%% of the second between ticks\n", what, ms, ms / 10.0);
+    std::printf("  charge %.4f Ah, energy %.4f Wh counted over the hour\n",
+                window.recorder().energy().ampereHours, window.recorder().energy().wattHours);
 }
 
 void monitorFor(Panel& p, TrendWindow* trend, int seconds, const QString& logPath)
@@ -214,6 +278,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const bool ok = compareTicks(*closed, open, blocks, clock);
+    hourOfTicks(*closed);
     closed.reset();
     monitorFor(open, trend, seconds, logPath);
     server->stop();

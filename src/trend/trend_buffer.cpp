@@ -17,9 +17,10 @@ TrendBuffer::TrendBuffer(qint64 keepMs, qsizetype maxPoints)
     : m_keepMs(keepMs), m_maxPoints(size_t(std::max<qsizetype>(1, maxPoints)))
 {}
 
-void TrendBuffer::addTick(qint64 timeMs, const TickReadings& readings)
+void TrendBuffer::addTick(qint64 timeMs, const TickReadings& readings, const EnergyTotals& energy)
 {
-    m_points.push_back(TrendPoint{timeMs, readings.volts, readings.amperes, m_run});
+    m_points.push_back(
+        TrendPoint{timeMs, readings.volts, readings.amperes, m_run, readings.outputOn, energy});
     if (const auto kind = markerOf(readings))
         m_markers.push_back(TrendMarker{timeMs, *kind});
     if (!readings.outputOn)

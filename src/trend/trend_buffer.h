@@ -1,11 +1,13 @@
 #pragma once
 // The trend's memory: one point for every monitoring tick, with the voltage and current that tick read,
-// and a marker for every tick that found a trip or missed an answer. Points of one stretch of the
-// output being on form a run; the chart joins the points of a run and never draws across the time
-// the output was off. What is older than the longest span the window offers drops off, and a hard
-// cap on the count keeps the memory bounded even if the wall clock jumps.
+// the output's state after it and the charge and energy counted up to it, and a marker for every tick that
+// found a trip or missed an answer. Points of one stretch of the output being on form a run; the chart joins
+// the points of a run and never draws across the time the output was off. What is older than the longest span
+// the window offers drops off, and a hard cap on the count keeps the memory bounded even if the wall clock
+// jumps.
 
 #include "panel/monitoring_loop.h"
+#include "trend/trend_energy.h"
 
 #include <deque>
 #include <optional>
@@ -18,6 +20,8 @@ struct TrendPoint
     std::optional<double> volts;
     std::optional<double> amperes;
     quint64 run = 0;
+    bool outputOn = true; // after the tick
+    EnergyTotals energy;  // the charge and energy counted up to the tick
     bool operator==(const TrendPoint&) const = default;
 };
 
@@ -44,7 +48,7 @@ public:
     TrendBuffer(qint64 keepMs, qsizetype maxPoints);
 
     // One tick: its point, its marker if any. A tick after which the output is off ends its run.
-    void addTick(qint64 timeMs, const TickReadings& readings);
+    void addTick(qint64 timeMs, const TickReadings& readings, const EnergyTotals& energy = {});
     // The output went off between ticks: the next point begins a new run.
     void endRun();
 

@@ -31,21 +31,45 @@ QString oneLineText(const QString& text)
     return out.trimmed();
 }
 
-QString trendLogHeader(const TrendLogStart& start)
+namespace {
+
+QString header(const char* title, const TrendLogStart& about, const QString& when)
 {
-    return QStringLiteral("# ORX Panel trend log\n# Instrument: %1\n# Interface: %2\n# Started: %3\n%4\n")
-        .arg(oneLineText(start.identity), oneLineText(start.interfaceName),
-             isoTimeWithMs(start.startMs, start.utcOffsetSeconds), kTrendLogColumns);
+    return QStringLiteral("# ORX Panel %1\n# Instrument: %2\n# Interface: %3\n# %4\n%5\n")
+        .arg(QLatin1String(title), oneLineText(about.identity), oneLineText(about.interfaceName), when,
+             kTrendLogColumns);
 }
 
-QString trendLogLine(qint64 timeMs, int utcOffsetSeconds, const TickReadings& readings)
+} // namespace
+
+QString trendLogHeader(const TrendLogStart& start)
+{
+    return header("trend log", start,
+                  QStringLiteral("Started: ") + isoTimeWithMs(start.startMs, start.utcOffsetSeconds));
+}
+
+QString trendLogLine(const TrendPoint& point, int utcOffsetSeconds)
 {
     const auto reading = [](const std::optional<double>& value) {
         return value ? formatTruncated3(*value) : QString();
     };
-    return isoTimeWithMs(timeMs, utcOffsetSeconds) + u',' + reading(readings.volts) + u',' +
-           reading(readings.amperes) + u',' +
-           (readings.outputOn ? QStringLiteral("ON") : QStringLiteral("OFF"));
+    return isoTimeWithMs(point.timeMs, utcOffsetSeconds) + u',' + reading(point.volts) + u',' +
+           reading(point.amperes) + u',' + (point.outputOn ? QStringLiteral("ON") : QStringLiteral("OFF")) +
+           u',' + formatFixed(point.energy.ampereHours, 6) + u',' + formatFixed(point.energy.wattHours, 6);
+}
+
+QString trendReadingsText(const std::deque<TrendPoint>& points, TimeSpan times, const TrendLogStart& about)
+{
+    const auto local = [](qint64 ms) {
+        return isoTimeWithMs(ms, localUtcOffsetSeconds(ms));
+    };
+    QString text = header("trend readings", about,
+                          QStringLiteral("Shown: %1 to %2").arg(local(times.fromMs), local(times.toMs)));
+    for (const TrendPoint& point : points) {
+        if (point.timeMs >= times.fromMs && point.timeMs <= times.toMs)
+            text += trendLogLine(point, localUtcOffsetSeconds(point.timeMs)) + u'\n';
+    }
+    return text;
 }
 
 } // namespace orx

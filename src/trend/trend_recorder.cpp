@@ -51,12 +51,13 @@ TrendRecorder::TrendRecorder()
     : m_buffer(kTrendKeepMs, kTrendMaxPoints), m_log(std::make_unique<TrendLogFile>())
 {}
 
-void TrendRecorder::tick(qint64 timeMs, const TickReadings& readings)
+void TrendRecorder::tick(qint64 timeMs, qint64 steadyMs, const TickReadings& readings)
 {
-    m_buffer.addTick(timeMs, readings);
+    m_meter.add(EnergySample{steadyMs, readings.volts, readings.amperes}, readings.outputOn);
+    m_buffer.addTick(timeMs, readings, m_meter.totals());
     if (logging()) {
         QString why;
-        if (m_log->appendLine(trendLogLine(timeMs, localUtcOffsetSeconds(timeMs), readings), &why)) {
+        if (m_log->appendLine(trendLogLine(m_buffer.points().back(), localUtcOffsetSeconds(timeMs)), &why)) {
             m_status.lines = m_log->lines();
         } else {
             m_status.error = why;
@@ -81,6 +82,7 @@ void TrendRecorder::settleOutputOff(qint64 timeMs)
 void TrendRecorder::outputOff(qint64 timeMs)
 {
     m_offPending = false;
+    m_meter.endStretch();
     m_buffer.endRun();
     if (logging())
         finishLog(State::StoppedWithOutput, timeMs);
@@ -106,6 +108,12 @@ void TrendRecorder::stopLog(qint64 timeMs)
 {
     if (logging())
         finishLog(State::StoppedByOperator, timeMs);
+}
+
+void TrendRecorder::resetEnergy(qint64 timeMs)
+{
+    m_meter.reset();
+    m_energySinceMs = timeMs;
 }
 
 void TrendRecorder::finishLog(State why, qint64 timeMs)

@@ -1,8 +1,8 @@
 #pragma once
-// What the trend window records, free of the window: every monitoring tick goes into the point buffer
-// and, while a log runs, into the log file. The log stops with the output: the tick after which the
-// output is off writes its line and closes the log; an output switched off between ticks closes it
-// when settled (the window settles after the event that switched it off, because a tick that finds
+// What the trend window records, free of the window: every monitoring tick goes into the charge and
+// energy totals, the point buffer and, while a log runs, the log file. The log stops with the output: the
+// tick after which the output is off writes its line and closes the log; an output switched off between ticks
+// closes it when settled (the window settles after the event that switched it off, because a tick that finds
 // a trip switches the output off before it reports its readings).
 
 #include "trend/trend_buffer.h"
@@ -40,7 +40,9 @@ class TrendRecorder
 public:
     TrendRecorder();
 
-    void tick(qint64 timeMs, const TickReadings& readings);
+    // `timeMs` on the wall clock labels the tick; `steadyMs`, on a clock that never jumps, measures
+    // the time between ticks for the totals.
+    void tick(qint64 timeMs, qint64 steadyMs, const TickReadings& readings);
     // The output went off (by any handling); the log stops at the next tick or when settled, whichever
     // comes first. Settling without such news does nothing.
     void outputWentOff();
@@ -51,6 +53,11 @@ public:
     bool startLog(const QString& path, const TrendLogStart& start, QString* why);
     void stopLog(qint64 timeMs);
 
+    // The charge and energy start again from zero; `timeMs` is when.
+    void resetEnergy(qint64 timeMs);
+    const EnergyTotals& energy() const { return m_meter.totals(); }
+    qint64 energySinceMs() const { return m_energySinceMs; }
+
     const TrendBuffer& buffer() const { return m_buffer; }
     const TrendLogStatus& logStatus() const { return m_status; }
     bool logging() const { return m_status.state == TrendLogStatus::State::Running; }
@@ -59,6 +66,8 @@ private:
     void outputOff(qint64 timeMs);
     void finishLog(TrendLogStatus::State why, qint64 timeMs);
 
+    EnergyMeter m_meter;
+    qint64 m_energySinceMs = 0;
     TrendBuffer m_buffer;
     std::unique_ptr<TrendLogFile> m_log;
     TrendLogStatus m_status;

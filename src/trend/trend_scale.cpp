@@ -1,29 +1,33 @@
 #include "trend/trend_scale.h"
 
+#include "trend/trend_statistics.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace orx {
 
-TimeSpan shownTimes(const TrendBuffer& buffer, qint64 spanMs, qint64 nowMs)
+TimeSpan shownTimes(const TrendBuffer& buffer, qint64 spanMs, qint64 nowMs, std::optional<qint64> endMs)
 {
-    const qint64 end = buffer.points().empty() ? nowMs : buffer.points().back().timeMs;
+    const TimeSpan ends = scrollEnds(buffer, spanMs, nowMs);
+    const qint64 end = endMs ? std::clamp(*endMs, ends.fromMs, ends.toMs) : ends.toMs;
     return TimeSpan{end - spanMs, end};
+}
+
+TimeSpan scrollEnds(const TrendBuffer& buffer, qint64 spanMs, qint64 nowMs)
+{
+    if (buffer.points().empty())
+        return TimeSpan{nowMs, nowMs};
+    const qint64 newest = buffer.points().back().timeMs;
+    return TimeSpan{std::min(buffer.points().front().timeMs + spanMs, newest), newest};
 }
 
 std::optional<ValueSpan> valueExtent(const TrendBuffer& buffer, TrendQuantity quantity, TimeSpan times)
 {
-    std::optional<ValueSpan> extent;
-    for (const TrendPoint& point : buffer.points()) {
-        const std::optional<double>& value = quantity == TrendQuantity::Volts ? point.volts : point.amperes;
-        if (!value || point.timeMs < times.fromMs || point.timeMs > times.toMs)
-            continue;
-        if (!extent)
-            extent = ValueSpan{*value, *value};
-        extent->low = std::min(extent->low, *value);
-        extent->high = std::max(extent->high, *value);
-    }
-    return extent;
+    const std::optional<Statistics> stats = statisticsOf(buffer.points(), quantity, times);
+    if (!stats)
+        return std::nullopt;
+    return ValueSpan{stats->min, stats->max};
 }
 
 ValueSpan autoscale(const std::optional<ValueSpan>& extent, double minimumSpan)
@@ -42,13 +46,13 @@ ValueSpan autoscale(const std::optional<ValueSpan>& extent, double minimumSpan)
     return span;
 }
 
-ValueSpan inBand(const ValueSpan& span, TrendBand band)
+ValueSpan inBand(const ValueSpan& span, int band, int bands)
 {
     const double height = span.high - span.low;
     if (!std::isfinite(height))
         return span;
-    return band == TrendBand::Upper ? ValueSpan{span.low - height, span.high}
-                                    : ValueSpan{span.low, span.high + height};
+    const ValueSpan stretched{span.low - (bands - 1 - band) * height, span.high + band * height};
+    return std::isfinite(stretched.low) && std::isfinite(stretched.high) ? stretched : span;
 }
 
 std::optional<double> markerOffset(qint64 timeMs, TimeSpan times, double width)

@@ -31,8 +31,14 @@ struct TimeSpan
     bool operator==(const TimeSpan&) const = default;
 };
 
-// The stretch of `spanMs` that ends at the newest point, or at `nowMs` while there is none.
-TimeSpan shownTimes(const TrendBuffer& buffer, qint64 spanMs, qint64 nowMs);
+// The stretch of `spanMs` that ends at the newest point, or at `nowMs` while there is none; or, when
+// the view was scrolled back, at `endMs`, held within the ends the view may scroll between.
+TimeSpan shownTimes(const TrendBuffer& buffer, qint64 spanMs, qint64 nowMs,
+                    std::optional<qint64> endMs = std::nullopt);
+
+// The ends the view may scroll between: from one span after the oldest point (or the newest point,
+// when they lie closer together) to the newest point.
+TimeSpan scrollEnds(const TrendBuffer& buffer, qint64 spanMs, qint64 nowMs);
 
 struct ValueSpan
 {
@@ -45,6 +51,7 @@ enum class TrendQuantity
 {
     Volts,
     Amperes,
+    Watts, // the power V·I of a tick that read both
 };
 
 // The lowest and highest reading of a quantity among the points within `times`; nothing when there
@@ -56,15 +63,11 @@ std::optional<ValueSpan> valueExtent(const TrendBuffer& buffer, TrendQuantity qu
 // than noise blown up to the full height. 0 .. 1 without values.
 ValueSpan autoscale(const std::optional<ValueSpan>& extent, double minimumSpan);
 
-// The two quantities share the plot's height: the voltage in its upper half, the current in its lower
-// half, so that two steady readings never lie on top of each other. The span of an axis is its
-// values' span doubled downwards (upper half) or upwards (lower half).
-enum class TrendBand
-{
-    Upper,
-    Lower,
-};
-ValueSpan inBand(const ValueSpan& span, TrendBand band);
+// The quantities share the plot's height in bands, the first at the top: the voltage in the upper
+// half and the current in the lower half, or thirds when the power is shown too, so that two steady
+// readings never lie on top of each other. The span of an axis is its values' span stretched so that
+// they fill band `band` of `bands`.
+ValueSpan inBand(const ValueSpan& span, int band, int bands);
 
 // Where a moment falls across a plot `width` wide that shows `times`, from its left edge; nothing when
 // it lies outside.

@@ -45,7 +45,7 @@ TEST(TrendLogKill, EveryCompleteLineSurvivesSigkill)
         EXPECT_EQ(lines[3].startsWith("# Started: ") ? msOf(lines[3].mid(11)) + 1000 : -1,
                   reports[0].split(' ')[0].toLongLong())
             << "a second before the first tick";
-        EXPECT_EQ(lines[4], "Time,Voltage (V),Current (A),Output");
+        EXPECT_EQ(lines[4], "Time,Voltage (V),Current (A),Output,Charge (Ah),Energy (Wh)");
         lines = lines.mid(5);
         // Every reported tick has its line; a tick killed between its line and its report may have one more.
         ASSERT_GE(lines.size(), reports.size());
@@ -53,7 +53,7 @@ TEST(TrendLogKill, EveryCompleteLineSurvivesSigkill)
         for (qsizetype i = 0; i < lines.size(); ++i) {
             SCOPED_TRACE(i);
             const QList<QByteArray> f = lines[i].split(',');
-            ASSERT_EQ(f.size(), 4) << lines[i].toStdString();
+            ASSERT_EQ(f.size(), 6) << lines[i].toStdString();
             ASSERT_NE(msOf(f[0]), -1) << f[0].toStdString();
             EXPECT_EQ(f[3], "ON");
             if (i < reports.size()) { // the unreported last line: whole is all that can be asked

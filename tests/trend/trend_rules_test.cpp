@@ -117,10 +117,12 @@ TEST(TrendScale, FramingTheChart)
     }
 
     constexpr double kInf = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(inBand({4.5, 5.0}, TrendBand::Upper), (ValueSpan{4.0, 5.0}));
-    EXPECT_EQ(inBand({0.5, 1.5}, TrendBand::Lower), (ValueSpan{0.5, 2.5}));
-    EXPECT_EQ(inBand({-kMax, kMax}, TrendBand::Lower), (ValueSpan{-kMax, kMax})) << "no room to double";
-    EXPECT_EQ(inBand({1.0, kInf}, TrendBand::Upper), (ValueSpan{1.0, kInf}));
+    EXPECT_EQ(inBand({4.5, 5.0}, 0, 2), (ValueSpan{4.0, 5.0}));
+    EXPECT_EQ(inBand({0.5, 1.5}, 1, 2), (ValueSpan{0.5, 2.5}));
+    EXPECT_EQ(inBand({0.5, 1.5}, 1, 3), (ValueSpan{-0.5, 2.5})) << "the middle third";
+    EXPECT_EQ(inBand({-kMax, kMax}, 1, 2), (ValueSpan{-kMax, kMax})) << "no room to double";
+    EXPECT_EQ(inBand({0, kMax}, 0, 3), (ValueSpan{0, kMax})) << "no room to triple";
+    EXPECT_EQ(inBand({1.0, kInf}, 0, 2), (ValueSpan{1.0, kInf}));
 
     const TimeSpan shown{1000, 5000};
     for (const auto& [timeMs, times, offset] :
@@ -146,14 +148,14 @@ TEST(TrendLogFormat, TimesLinesAndHeader)
         EXPECT_EQ(isoTimeWithMs(ms, offset), text);
 
     // As the displays show them, cut and not rounded; missing readings are empty fields; the output's
-    // state after the tick.
-    for (const auto& [readings, fields] : std::initializer_list<std::pair<TickReadings, const char*>>{
-             {reading(12.3456, 1.9999), "12.345,1.999,ON"},
-             {reading(-0.0019, 0.0009), "-0.001,0.000,ON"},
-             {reading(std::nullopt, std::nullopt), ",,ON"},
-             {reading(5.0, std::nullopt, false, true), "5.000,,OFF"}})
-        EXPECT_EQ(trendLogLine(moment, 0, readings),
-                  QStringLiteral("2024-05-01T14:03:08.123+00:00,") + fields);
+    // state after the tick; the totals rounded to six decimals.
+    for (const auto& [point, fields] : std::initializer_list<std::pair<TrendPoint, const char*>>{
+             {{moment, 12.3456, 1.9999, 0, true, {0.00123456, 12.3456784}},
+              "12.345,1.999,ON,0.001235,12.345678"},
+             {{moment, -0.0019, 0.0009, 0, true, {-0.0001, 0}}, "-0.001,0.000,ON,-0.000100,0.000000"},
+             {{moment, std::nullopt, std::nullopt, 0, true, {}}, ",,ON,0.000000,0.000000"},
+             {{moment, 5.0, std::nullopt, 0, false, {}}, "5.000,,OFF,0.000000,0.000000"}})
+        EXPECT_EQ(trendLogLine(point, 0), QStringLiteral("2024-05-01T14:03:08.123+00:00,") + fields);
 
     // The instrument's answer is outside input: a line break in it must not break the header.
     EXPECT_EQ(trendLogHeader({QStringLiteral(" QZ.Inc,ORX-B200,SN7\r\n# forged\tline \n"),
@@ -162,7 +164,7 @@ TEST(TrendLogFormat, TimesLinesAndHeader)
               "# Instrument: QZ.Inc,ORX-B200,SN7  # forged line\n"
               "# Interface: GPIB 8\n"
               "# Started: 2024-05-01T15:03:08.123+01:00\n"
-              "Time,Voltage (V),Current (A),Output\n");
+              "Time,Voltage (V),Current (A),Output,Charge (Ah),Energy (Wh)\n");
 }
 
 TEST(DiskSync, EveryRequestIsFollowedBySyncs)

@@ -8,7 +8,13 @@
 #include "trend/trend_chart.h"
 #include "trend/trend_window.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -20,7 +26,7 @@ namespace {
 using Kind = TrendMarkerKind;
 
 // The tick lines of a log, each split into its time (milliseconds since the epoch, -1 when the text
-// is no ISO 8601 time with milliseconds) and the rest.
+// is no ISO 8601 time with milliseconds) and its readings and output (the totals left out).
 std::vector<std::pair<qint64, QString>> tickLines(const QString& path)
 {
     std::vector<std::pair<qint64, QString>> out;
@@ -29,7 +35,7 @@ std::vector<std::pair<qint64, QString>> tickLines(const QString& path)
             continue;
         const QString text = QString::fromUtf8(line);
         const QDateTime time = QDateTime::fromString(text.section(u',', 0, 0), Qt::ISODateWithMs);
-        out.emplace_back(time.isValid() ? time.toMSecsSinceEpoch() : -1, text.section(u',', 1));
+        out.emplace_back(time.isValid() ? time.toMSecsSinceEpoch() : -1, text.section(u',', 1, 3));
     }
     return out;
 }
@@ -244,4 +250,117 @@ TEST(TrendWindow, ViewMenuShowsOneWindowThatGoesOnWhenClosed)
         p.run({step});
         EXPECT_EQ(p.button("logToFile")->isEnabled(), QString(step) == "on") << step;
     }
+}
+
+// Each export written whole and read back, the readings only those in view; a failing disk leaves the
+// earlier export byte-identical and says so.
+TEST(TrendWindow, ExportsReadBackAndAFailingDiskKeepsTheOldFile)
+{
+    TrendPanel p;
+    TrendWindow* window = p.openTrend();
+    p.run({"tick", "tick", ":MEAS:CURR?=0.7", "tick"});
+    p.clock.advanceMilliseconds(65'000);
+    p.run({"tick", "tick"});
+    window->findChild<QComboBox*>("span")->setCurrentIndex(0); // the last minute: the last two ticks
+    const TrendChart& chart = window->chart();
+    const struct
+    {
+        const char* action;
+        std::function<void(const QString& path)> check;
+    } cases[] = {
+        {"exportCsv",
+         [&](const QString& path) {
+             EXPECT_TRUE(fileBytes(path).startsWith("# ORX Panel trend readings\n"));
+             EXPECT_EQ(tickLines(path),
+                       (std::vector<std::pair<qint64, QString>>{{p.tickTimes[3], "12.345,0.700,ON"},
+                                                                {p.tickTimes[4], "12.345,0.700,ON"}}));
+         }},
+        {"exportPng",
+         [&](const QString& path) {
+             EXPECT_EQ(QImage(path, "PNG").size(), chart.size());
+         }},
+        {"exportSvg",
+         [&](const QString& path) {
+             EXPECT_TRUE(QSvgRenderer(path).isValid());
+             for (const char* trace : {"#1f5fbf", "#c05000"}) // a line stroked in each trace's colour
+                 EXPECT_TRUE(QString::fromUtf8(fileBytes(path))
+                                 .contains(QRegularExpression(
+                                     QStringLiteral("stroke=\"%1\"[^>]*>\\s*<(polyline|path)").arg(trace))))
+                     << trace;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.action);
+        const QString path = p.dir.filePath(c.action);
+        p.dialogs.fileAnswers.enqueue(path);
+        window->findChild<QAction*>(c.action)->trigger();
+        c.check(path);
+        const QByteArray before = fileBytes(path);
+        p.run({":MEAS?=3.5", "tick"});
+        {
+            FileSizeLimit full(64);
+            p.dialogs.fileAnswers.enqueue(path);
+            window->findChild<QAction*>(c.action)->trigger();
+        }
+        EXPECT_EQ(fileBytes(path), before);
+        EXPECT_EQ(p.dialogs.messages,
+                  (QList<ScriptedDialogs::Message>{
+                      {"Can not save this file. Please try the other file.", "Warning"}}));
+        p.dialogs.messages.clear();
+    }
+    EXPECT_EQ(folderEntries(p.dir.path()), (QStringList{"exportCsv", "exportPng", "exportSvg"}));
+}
+
+// The totals count the ticks while the output is on and go into the log; a gap counts nothing and
+// Reset empties them. The statistics are those of the span in view, scrolled back or not. The cursor
+// names the tick under the pointer.
+TEST(TrendWindow, EnergyStatisticsAndCursorFollowTheTicksAndTheView)
+{
+    TrendPanel p;
+    const QString path = p.dir.filePath("trend.csv");
+    p.logTo(path);
+    p.run({"tick", "tick", "tick", ":MEAS:CURR?=1.5", "tick", "tick"});
+    TrendWindow* window = p.openTrend();
+    const auto text = [&](const char* name) {
+        return window->findChild<QLabel*>(name)->text();
+    };
+    // 0.5 A for two seconds, the step to 1.5 A, 1.5 A for one: 3.5 As, at 12.3456 V 43.2096 Ws.
+    EXPECT_EQ(text("charge") + u',' + text("energy"), "0.000972,0.012003");
+    EXPECT_EQ(fileBytes(path).trimmed().split('\n').back().split(',').mid(4),
+              (QList<QByteArray>{"0.000972", "0.012003"}));
+    const auto amperes = [&] {
+        return QStringList{text("amperesMin"), text("amperesMax"), text("amperesMean")};
+    };
+    EXPECT_EQ(amperes(), (QStringList{"0.500", "1.500", "0.900"}));
+    EXPECT_EQ(text("wattsMax") + u' ' + text("voltsMean"), "18.518 12.346");
+
+    p.clock.advanceMilliseconds(65'000);
+    p.run({"tick"});
+    EXPECT_EQ(text("charge"), "0.000972") << "a gap counts nothing";
+    window->findChild<QComboBox*>("span")->setCurrentIndex(0);
+    EXPECT_EQ(amperes(), (QStringList{"1.500", "1.500", "1.500"})) << "the last minute";
+    auto* scroll = window->findChild<QScrollBar*>("scroll");
+    scroll->setValue(0);
+    EXPECT_EQ(amperes(), (QStringList{"0.500", "1.500", "0.900"})) << "scrolled back to the first minute";
+    p.run({"tick"});
+    EXPECT_EQ(window->chart().timeAxis().fromMs, p.tickTimes[0]) << "a scrolled view stays where it is";
+    scroll->setValue(scroll->maximum());
+    EXPECT_EQ(window->chart().timeAxis().toMs, p.tickTimes.back()) << "at the end it follows again";
+
+    window->findChild<QPushButton*>("resetEnergy")->click();
+    EXPECT_EQ(text("charge"), "0.000000");
+
+    window->findChild<QCheckBox*>("power")->setChecked(true);
+    EXPECT_DOUBLE_EQ(window->chart().wattsLines().front().back().y(), 12.3456 * 1.5);
+    const TrendChart& chart = window->chart();
+    const QRectF plot = chart.chart()->plotArea();
+    const qint64 time = p.tickTimes[p.tickTimes.size() - 2];
+    const QPointF near(plot.left() + *markerOffset(time, chart.timeAxis(), plot.width()) + 3,
+                       plot.center().y());
+    const QPoint at = chart.mapFromScene(chart.chart()->mapToScene(near));
+    QMouseEvent move(QEvent::MouseMove, at, chart.viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     {});
+    QCoreApplication::sendEvent(chart.viewport(), &move);
+    ASSERT_TRUE(chart.cursorPoint().has_value());
+    EXPECT_EQ(chart.cursorPoint()->timeMs, time);
 }
