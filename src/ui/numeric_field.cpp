@@ -24,8 +24,14 @@ NumericField::NumericField(const QString& name, Pattern pattern, QWidget* parent
     showValue();
 }
 
+double NumericField::held(double value) const
+{
+    return m_pattern == Pattern::Whole ? wholeNumber(value) : value;
+}
+
 void NumericField::setValue(double value)
 {
+    value = held(value);
     if (value == m_value)
         return;
     m_value = value;
@@ -113,7 +119,7 @@ void NumericField::mouseReleasedOverField()
 
 void NumericField::onTextEdited(const QString& text)
 {
-    const double typed = leadingNumber(text);
+    const double typed = held(leadingNumber(text));
     if (typed == m_value)
         return;
     m_value = typed;

@@ -1,9 +1,10 @@
 #pragma once
-// A numeric entry field with up/down arrows. It holds an exact double (never rounded to what it
-// shows) and shows it with its pattern ("#0.000" or "#0"). Every change of the value, typed, stepped
-// or written by code, emits valueChanged; the notifications that stand for finished user actions
-// (key release, mouse-button release, a click or the loss of focus) are separate signals, so that
-// only user actions send anything to the instrument.
+// A numeric entry field with up/down arrows. A "#0.000" field holds an exact double (never rounded to
+// what it shows); a "#0" field holds the whole number of what it is given (halves to even), so that
+// what it shows is what it holds. Every change of the value, typed, stepped or written by code, emits
+// valueChanged; the notifications that stand for finished user actions (key release, mouse-button
+// release, a click or the loss of focus) are separate signals, so that only user actions send
+// anything to the instrument.
 
 #include <QAbstractSpinBox>
 
@@ -56,6 +57,7 @@ private:
     void onTextEdited(const QString& text);
     void showValue();
     void mouseReleasedOverField();
+    double held(double value) const;
 
     Pattern m_pattern;
     double m_value = 0.0;
