@@ -22,6 +22,7 @@ class CommandLink;
 class Connector;
 class Dialogs;
 class EditorCommands;
+class FieldSends;
 class GpibService;
 class HelpCommands;
 class InterfaceSelection;
@@ -79,6 +80,7 @@ public:
     QTimer& timer1() { return m_timer1; }
     QTimer& timer2() { return m_timer2; }
     bool isEnding() const { return m_ending; }
+    FieldSends& fieldSends() { return *m_fieldSends; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -116,6 +118,8 @@ private:
     std::unique_ptr<MemoryUpload> m_upload;
     std::unique_ptr<SingleWindow> m_trend;   // View > Trend...: watches the monitoring loop
     std::unique_ptr<SingleWindow> m_traffic; // View > Traffic...; last: its console watches the link
+    // When the sending fields send.
+    std::unique_ptr<FieldSends> m_fieldSends;
 };
 
 } // namespace orx

@@ -3,11 +3,14 @@
 #include "base/numbers.h"
 #include "ui/user_focus.h"
 
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QWheelEvent>
 
 namespace orx {
 
@@ -46,6 +49,8 @@ QString NumericField::text() const
 
 void NumericField::stepBy(int steps)
 {
+    if (steps != 0)
+        m_stepped = true;
     setValue(m_value + steps * m_step);
 }
 
@@ -93,6 +98,25 @@ void NumericField::focusOutEvent(QFocusEvent* event)
     showValue();
     if (isUserFocusLoss(*event, *this))
         emit clicked();
+}
+
+// The toolkit's wheel gathers small turns until they make a notch; only a turn that stepped the value
+// is the operator's action.
+void NumericField::wheelEvent(QWheelEvent* event)
+{
+    m_stepped = false;
+    QAbstractSpinBox::wheelEvent(event);
+    if (m_stepped)
+        emit wheelTurned();
+}
+
+void NumericField::contextMenuEvent(QContextMenuEvent* event)
+{
+    m_stepped = false;
+    const QPointer<NumericField> self(this); // the menu runs its own event loop
+    QAbstractSpinBox::contextMenuEvent(event);
+    if (self && m_stepped)
+        emit menuStepped();
 }
 
 bool NumericField::eventFilter(QObject* watched, QEvent* event)
