@@ -70,3 +70,26 @@ TEST(PtyServer, KeepsItsDeviceBehindItsLinkAndUnplugs)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "keep me");
 }
+
+// "replug MODEL": another instrument comes back, of that model, in its factory state, on the same load.
+TEST(PtyServer, ReplugsAnotherInstrumentWhenAskedTo)
+{
+    EXPECT_EQ(
+        parseControlCommand(QStringLiteral("replug orx-b200"), nullptr).value_or(ControlCommand{}).modelIndex,
+        1);
+    EXPECT_FALSE(parseControlCommand(QStringLiteral("replug ORX-D400"), nullptr));
+    PtyOptions options;
+    options.loadOhms = 10;
+    PtyServer server(options);
+    ASSERT_TRUE(server.open());
+    server.withInstrument([](Instrument& orx) {
+        orx.handleLine(QStringLiteral(":VOLT 5"), 0);
+        EXPECT_EQ(orx.active().voltage, 5000);
+    });
+    ASSERT_TRUE(server.unplug() && server.replug(nullptr, 2));
+    server.withInstrument([](Instrument& orx) {
+        EXPECT_EQ(orx.identity().section(u',', 1, 1), "ORX-C300");
+        EXPECT_EQ(orx.active().voltage, 0);
+        EXPECT_EQ(orx.loadOhms(), 10.0);
+    });
+}
