@@ -5,6 +5,7 @@
 #include "base/program_state.h"
 #include "connection/connector.h"
 #include "connection/interface_selection.h"
+#include "connection/link_recovery.h"
 #include "connection/shutdown.h"
 #include "editor/editor_commands.h"
 #include "help/help_commands.h"
@@ -86,6 +87,9 @@ Form1::Form1(ProgramState& state, Form1Services services)
         return m_transfers.running() || m_ending;
     };
     m_fieldSends = std::make_unique<FieldSends>(m_services.clock, busy);
+    m_recovery = std::make_unique<LinkRecovery>(
+        m_c, m_state, *m_link, m_services.clock,
+        LinkRecovery::Parts{*m_connector, *m_panelStates, *m_monitoring}, m_timer1, busy);
     connectInterfaceControls();
     connectControlPanel();
     connectMemory();
@@ -140,7 +144,10 @@ void Form1::connectControlPanel()
     connect(m_c.ocpen, &OptionGroup::clicked, this, [switches](int index) { switches->ocpen_Click(index); });
     connect(m_c.clearovp, &QPushButton::clicked, this, [switches] { switches->clearovp_Click(); });
     connect(m_c.clearocp, &QPushButton::clicked, this, [switches] { switches->clearocp_Click(); });
-    connect(&m_timer1, &QTimer::timeout, this, [this] { m_monitoring->Timer1_Timer(); });
+    connect(&m_timer1, &QTimer::timeout, this, [this] {
+        if (m_recovery->beforeTick())
+            m_monitoring->Timer1_Timer();
+    });
     m_setpoints->connectFields(this, *m_fieldSends);
 }
 
