@@ -105,10 +105,10 @@ void LinkRecovery::look()
 
 bool LinkRecovery::beforeTick()
 {
-    if (!m_sleep.sleptSinceLastLook() && !m_readBackDue)
-        return true;
-    if (m_busy() || isGone(m_watch))
-        return true; // read back at the next tick that can
+    if (m_sleep.sleptSinceLastLook())
+        m_readBackDue = true;
+    if (!m_readBackDue || m_busy())
+        return true; // a read-back still due waits for a tick that may break in
     m_readBackDue = false;
     const RejoinResult result = m_p.connector.Rejoin();
     if (result == RejoinResult::NoAnswer)
@@ -150,26 +150,27 @@ void LinkRecovery::rejoin()
 void LinkRecovery::apply(RejoinResult result)
 {
     const bool wasGone = isGone(m_watch);
+    m_c.cmd_reconnectoffer->hide();
     switch (result) {
     case RejoinResult::Rejoined:
-        m_c.cmd_reconnectoffer->hide();
         m_health.forgetTimeOuts(); // the time-outs of the lost link say nothing of this one
         if (wasGone)
             m_p.connector.ShowConnectResult();
-        m_watch = serial() ? PortWatch::Present : PortWatch::Off;
         break;
     case RejoinResult::PortUnavailable:
         reportGone();
         break;
     case RejoinResult::NoAnswer:
-        if (serial())
-            m_watch = watchAfterRejoin(result);
-        offer(portName() + QStringLiteral(" is back but nothing answers"));
+        offer(serial() ? portName() + QStringLiteral(" is back but nothing answers")
+                       : QStringLiteral("Nothing answers at ") + portName());
         break;
     case RejoinResult::OtherInstrument:
         refuse();
         break;
     }
+    // Over GPIB there is no port to watch; only a refusal is kept.
+    const bool kept = serial() || result == RejoinResult::OtherInstrument;
+    m_watch = kept ? watchAfterRejoin(result) : PortWatch::Off;
     refreshHealth();
 }
 
@@ -178,7 +179,6 @@ void LinkRecovery::reportGone()
     m_p.panelStates.SetDisconnectedPanel();
     m_timer1.stop();
     m_link.CloseSerialPort();
-    m_watch = PortWatch::Absent;
     m_c.cmd_reconnectoffer->hide();
     m_c.SBar1->setPanelText(1, portName() + QStringLiteral(" has gone: waiting for it to come back"));
 }
@@ -190,8 +190,6 @@ void LinkRecovery::refuse()
         isOrxIdentity(answer) ? QStringLiteral(" (%1)").arg(modelFieldOf(answer)) : QString();
     m_timer1.stop();
     m_p.panelStates.SetDisconnectedPanel();
-    m_watch = watchAfterRejoin(RejoinResult::OtherInstrument);
-    m_c.cmd_reconnectoffer->hide();
     m_c.SBar1->setPanelText(1, QStringLiteral("Another instrument%1 is on %2").arg(which, portName()));
 }
 
