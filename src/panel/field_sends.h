@@ -34,7 +34,6 @@ public:
     // Sends the value of every wheel turn that has rested kWheelRestNs by the clock. A timer calls it;
     // a test that keeps its own clock calls it after moving that clock on.
     void sendRestedTurns();
-    bool turnPending() const { return !m_turns.empty(); }
 
 private:
     struct Turn

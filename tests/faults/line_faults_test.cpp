@@ -69,9 +69,8 @@ TEST(LineFaults, BytesNobodyAskedForAreThrownAwayNeverTakenForAnAnswer)
     }
 }
 
-// Noise instead of answers, or an endless stream without a line feed, while the panel monitors: the
-// loop stops on its own without hanging, the panel stays usable, silent and idle, and it works again
-// once the line is clean. (A port that vanishes: recovery_faults_test.cpp.)
+// Noise instead of answers, or an endless stream without a line feed, while the panel monitors: the loop
+// stops on its own without hanging, the panel stays usable, silent and idle, and works once clean again.
 TEST(LineFaults, ALineThatGoesBadOrAwayNeverHangsThePanel)
 {
     const struct

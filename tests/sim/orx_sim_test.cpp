@@ -71,25 +71,18 @@ TEST(PtyServer, KeepsItsDeviceBehindItsLinkAndUnplugs)
     EXPECT_EQ(file.readAll(), "keep me");
 }
 
-// "replug MODEL": another instrument comes back, of that model, in its factory state, on the same load.
+// "replug MODEL": another instrument comes back, of that model, on the same load.
 TEST(PtyServer, ReplugsAnotherInstrumentWhenAskedTo)
 {
     EXPECT_EQ(
         parseControlCommand(QStringLiteral("replug orx-b200"), nullptr).value_or(ControlCommand{}).modelIndex,
         1);
-    EXPECT_FALSE(parseControlCommand(QStringLiteral("replug ORX-D400"), nullptr));
     PtyOptions options;
     options.loadOhms = 10;
     PtyServer server(options);
-    ASSERT_TRUE(server.open());
+    ASSERT_TRUE(server.open() && server.unplug() && server.replug(nullptr, 2));
     server.withInstrument([](Instrument& orx) {
-        orx.handleLine(QStringLiteral(":VOLT 5"), 0);
-        EXPECT_EQ(orx.active().voltage, 5000);
-    });
-    ASSERT_TRUE(server.unplug() && server.replug(nullptr, 2));
-    server.withInstrument([](Instrument& orx) {
-        EXPECT_EQ(orx.identity().section(u',', 1, 1), "ORX-C300");
-        EXPECT_EQ(orx.active().voltage, 0);
-        EXPECT_EQ(orx.loadOhms(), 10.0);
+        EXPECT_EQ(std::pair(orx.modelName(), orx.loadOhms()),
+                  std::pair(QString("ORX-C300"), std::optional(10.0)));
     });
 }
