@@ -46,7 +46,9 @@ void FieldSends::noteNotch(NumericField* field, const std::function<void()>& sen
         turn->lastNotchNs = now;
     else
         m_turns.push_back({field, send, now});
-    m_restTimer.start(static_cast<int>(kWheelRestNs / 1'000'000));
+    // A running timer stays: when it fires, it sends what has rested and waits on for the rest.
+    if (!m_restTimer.isActive())
+        m_restTimer.start(static_cast<int>(kWheelRestNs / 1'000'000));
 }
 
 void FieldSends::forget(NumericField* field)
