@@ -63,7 +63,7 @@ void carryOut(const ControlCommand& command, PtyServer& server)
         reply(server.unplug() ? QStringLiteral("ok unplug") : QStringLiteral("error: not plugged in"));
         return;
     case ControlCommand::Replug:
-        if (server.replug(&error))
+        if (server.replug(&error, command.modelIndex >= 0 ? std::optional(command.modelIndex) : std::nullopt))
             reply(QStringLiteral("ok replug ") + server.devicePath());
         else
             reply(QStringLiteral("error: ") + error);

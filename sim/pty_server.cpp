@@ -150,7 +150,7 @@ bool PtyServer::unplug()
     return true;
 }
 
-bool PtyServer::replug(QString* error)
+bool PtyServer::replug(QString* error, std::optional<int> anotherModel)
 {
     {
         std::lock_guard lock(m_mutex);
@@ -158,6 +158,12 @@ bool PtyServer::replug(QString* error)
             if (error)
                 *error = QStringLiteral("the port is not unplugged");
             return false;
+        }
+        if (anotherModel) {
+            const std::optional<double> load = m_instrument.loadOhms();
+            m_instrument = Instrument(*anotherModel);
+            if (load)
+                m_instrument.setLoadOhms(*load);
         }
         if (!openLocked(error))
             return false;

@@ -84,7 +84,9 @@ public:
     void setLateMs(int ms);
     // Returns once the device has really gone (the loop no longer holds the closed pty).
     bool unplug();
-    bool replug(QString* error = nullptr);
+    // The device comes back; with a model index, it is another instrument of that model, in its
+    // factory state, on the same load.
+    bool replug(QString* error = nullptr, std::optional<int> anotherModel = std::nullopt);
     bool isUnplugged() const;
 
     // The next answer only leaves the instrument `ms` late; the ones after it are on time again.

@@ -159,7 +159,8 @@ QString simUsage()
         "  babble             send an endless stream of noise without a line feed, no answers\n"
         "  send TEXT          send the line TEXT now, unasked (as a late answer would arrive)\n"
         "  unplug             the port vanishes: the pty closes and the link is removed\n"
-        "  replug             a new pty behind the same link; prints \"ok replug <device>\"\n"
+        "  replug [MODEL]     a new pty behind the same link; prints \"ok replug <device>\". With a\n"
+        "                     MODEL, another instrument of that model (factory settings) comes back\n"
         "  normal             answer normally again (and replug if unplugged)\n"
         "  load OHMS|open     change the load\n"
         "  off                the output key on the front panel: the output switches off\n"
@@ -193,6 +194,13 @@ std::optional<ControlCommand> parseControlCommand(const QString& line, QString* 
             if (verb != u"late" || !(c.lateMs = lateFromText(argument)))
                 return refuse(QStringLiteral("invalid argument: ") + argument);
         }
+        return c;
+    }
+    if (verb == u"replug" && !argument.isEmpty()) {
+        c.kind = ControlCommand::Replug;
+        c.modelIndex = modelIndexFromName(argument);
+        if (c.modelIndex < 0)
+            return refuse(QStringLiteral("unknown model: ") + argument);
         return c;
     }
     if (verb == u"unplug" || verb == u"replug" || verb == u"normal" || verb == u"off") {

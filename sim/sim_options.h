@@ -45,6 +45,7 @@ struct ControlCommand
     std::optional<double> loadOhms;
     Protection protection = Protection::Ovp;
     QString line;
+    int modelIndex = -1; // Replug: another instrument, of this model, comes back (-1: the same one)
 };
 
 // Nothing for an empty or unknown line; `error` then says why (empty for a blank line).

@@ -61,6 +61,12 @@ void SimSerialService::setSettings(const QString& settings)
     m_settings = settings;
 }
 
+bool SimSerialService::devicePresent() const
+{
+    const auto port = m_ports.constFind(m_portNumber);
+    return port != m_ports.constEnd() && !(fault() == Fault::Unplugged && port->instrument);
+}
+
 bool SimSerialService::setOpen(bool open)
 {
     if (!open) {

@@ -5,6 +5,7 @@
 #include "base/program_state.h"
 #include "connection/connector.h"
 #include "connection/interface_selection.h"
+#include "connection/link_recovery.h"
 #include "connection/shutdown.h"
 #include "editor/editor_commands.h"
 #include "help/help_commands.h"
@@ -14,6 +15,7 @@
 #include "memory/memory_bank.h"
 #include "memory/memory_download.h"
 #include "memory/memory_upload.h"
+#include "panel/field_sends.h"
 #include "panel/monitoring_loop.h"
 #include "panel/output_switches.h"
 #include "panel/panel_states.h"
@@ -81,6 +83,13 @@ Form1::Form1(ProgramState& state, Form1Services services)
     });
     m_traffic = std::make_unique<SingleWindow>(
         [this] { return new TrafficConsole(this, *m_link, m_services.dialogs); });
+    const auto busy = [this] {
+        return m_transfers.running() || m_ending;
+    };
+    m_fieldSends = std::make_unique<FieldSends>(m_services.clock, busy);
+    m_recovery = std::make_unique<LinkRecovery>(
+        m_c, m_state, *m_link, m_services.clock,
+        LinkRecovery::Parts{*m_connector, *m_panelStates, *m_monitoring}, m_timer1, busy);
     connectInterfaceControls();
     connectControlPanel();
     connectMemory();
@@ -135,8 +144,11 @@ void Form1::connectControlPanel()
     connect(m_c.ocpen, &OptionGroup::clicked, this, [switches](int index) { switches->ocpen_Click(index); });
     connect(m_c.clearovp, &QPushButton::clicked, this, [switches] { switches->clearovp_Click(); });
     connect(m_c.clearocp, &QPushButton::clicked, this, [switches] { switches->clearocp_Click(); });
-    connect(&m_timer1, &QTimer::timeout, this, [this] { m_monitoring->Timer1_Timer(); });
-    m_setpoints->connectFields(this);
+    connect(&m_timer1, &QTimer::timeout, this, [this] {
+        if (m_recovery->beforeTick())
+            m_monitoring->Timer1_Timer();
+    });
+    m_setpoints->connectFields(this, *m_fieldSends);
 }
 
 void Form1::connectMemory()
@@ -144,7 +156,7 @@ void Form1::connectMemory()
     AutoMode* autoMode = m_autoMode.get();
     connect(m_c.autorun, &OptionGroup::clicked, this,
             [autoMode](int index) { autoMode->autorun_Click(index); });
-    autoMode->connectFields(this);
+    autoMode->connectFields(this, *m_fieldSends);
     m_memoryBank->connectFields(this);
     // One transfer at a time: while one runs, the buttons that would recall, save or start another
     // do nothing.

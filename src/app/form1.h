@@ -22,9 +22,11 @@ class CommandLink;
 class Connector;
 class Dialogs;
 class EditorCommands;
+class FieldSends;
 class GpibService;
 class HelpCommands;
 class InterfaceSelection;
+class LinkRecovery;
 class MemoryBank;
 class MemoryDownload;
 class MemoryUpload;
@@ -79,6 +81,8 @@ public:
     QTimer& timer1() { return m_timer1; }
     QTimer& timer2() { return m_timer2; }
     bool isEnding() const { return m_ending; }
+    FieldSends& fieldSends() { return *m_fieldSends; }
+    LinkRecovery& recovery() { return *m_recovery; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -116,6 +120,9 @@ private:
     std::unique_ptr<MemoryUpload> m_upload;
     std::unique_ptr<SingleWindow> m_trend;   // View > Trend...: watches the monitoring loop
     std::unique_ptr<SingleWindow> m_traffic; // View > Traffic...; last: its console watches the link
+    // When the sending fields send; and the port that vanishes and returns, a suspend, the link's health.
+    std::unique_ptr<FieldSends> m_fieldSends;
+    std::unique_ptr<LinkRecovery> m_recovery;
 };
 
 } // namespace orx

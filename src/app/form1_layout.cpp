@@ -321,6 +321,10 @@ Form1Controls buildForm1(QMainWindow* window)
 
     c.SBar1 = new StatusBar(window);
     window->setStatusBar(c.SBar1);
+    c.cmd_reconnectoffer = namedButton(QStringLiteral("cmd_reconnectoffer"), QStringLiteral("Reconnect"));
+    c.SBar1->insertPermanentWidget(1, c.cmd_reconnectoffer); // beside the status text that explains it
+    c.cmd_reconnectoffer->hide();
+    c.linkhealth = c.SBar1->addField(QStringLiteral("linkhealth"), 150);
     return c;
 }
 

@@ -61,6 +61,8 @@ void buildForm1Menus(Form1Controls& c, QMainWindow* window)
 
     c.mnuaction = menu(bar, QStringLiteral("mnuaction"), QStringLiteral("&Action"));
     c.mnu_reconnect = item(c.mnuaction, QStringLiteral("mnu_reconnect"), QStringLiteral("&Reconnect"));
+    c.mnuautoreconnect = item(c.mnuaction, QStringLiteral("mnuautoreconnect"),
+                              QStringLiteral("Reconnect &automatically"), true);
     c.mnu_exit = item(c.mnuaction, QStringLiteral("mnu_exit"), QStringLiteral("&Exit"));
 
     c.mnuview = menu(bar, QStringLiteral("mnuview"), QStringLiteral("&View"));

@@ -205,14 +205,16 @@ QString format3(double value)
     return formatFixed(value, 3);
 }
 
+// The whole-number patterns show the value's whole number, so that a field, the wire and a file all
+// name the one number the value stands for (2.5 shows as 2, never as 3).
 QString formatWhole(double value)
 {
-    return formatFixed(value, 0);
+    return formatFixed(wholeNumber(value), 0);
 }
 
 QString formatTwoDigit(double value)
 {
-    return formatFixed(value, 0, 2);
+    return formatFixed(wholeNumber(value), 0, 2);
 }
 
 QString formatVolts(double value)

@@ -34,8 +34,8 @@ qint16 wholeNumberClamped16(double value);
 QString formatFixed(double value, int decimals, int minIntDigits = 1);
 
 QString format3(double value);        // "#0.000": 5 -> "5.000", 0.25 -> "0.250"
-QString formatWhole(double value);    // "#0": 12.4 -> "12"
-QString formatTwoDigit(double value); // "00": 5 -> "05", 123 -> "123"
+QString formatWhole(double value);    // "#0": 12.4 -> "12", 2.5 -> "2" (the whole number)
+QString formatTwoDigit(double value); // "00": 5 -> "05", 123 -> "123", 2.5 -> "02"
 QString formatVolts(double value);    // "0.000V"
 // "#0.000" cut (towards zero) after the third decimal of the value's shortest decimal text, so an
 // answer of 1.005 shows as 1.005 and 12.3456 as 12.345. A result that reads as zero has no sign.

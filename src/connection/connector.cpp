@@ -56,15 +56,20 @@ void Connector::Timer2_Timer()
     ConnectInstrument();
     if (m_programEnding())
         return;
+    ShowConnectResult();
+    m_mainWindow->show();
+    m_mainWindow->raise();
+    m_mainWindow->activateWindow();
+}
+
+void Connector::ShowConnectResult()
+{
     if (m_state.LinkError != 1)
         m_parts.panelStates.SetPanelEnabled(true);
     else
         m_parts.panelStates.SetDisconnectedPanel();
     if (m_state.ProtectionTripped)
         m_parts.panelStates.SetOperatingControlsEnabled(false);
-    m_mainWindow->show();
-    m_mainWindow->raise();
-    m_mainWindow->activateWindow();
 }
 
 void Connector::ConnectInstrument()
@@ -96,7 +101,7 @@ void Connector::ConnectInstrument()
     identify(*identity);
     // Values held for a larger model must not reach a smaller one.
     m_parts.setpoints.LimitAllFields();
-    readInstrumentState(*dialog);
+    readInstrumentState(dialog.get());
     dialog.reset();
     m_state.ConnectDone = 1;
 }
@@ -208,14 +213,33 @@ void Connector::ShowModel(int modelIndex)
         item->setChecked(true);
 }
 
-void Connector::readInstrumentState(Form2& dialog)
+RejoinResult Connector::Rejoin()
 {
-    dialog.setMax(6);
-    dialog.setValue(0);
-    dialog.setText(QStringLiteral("Get information from ORX..."));
+    const bool serial = m_state.InterfaceMode == 1;
+    if (serial)
+        m_link.CloseSerialPort(); // a handle of its own on the device that came back
+    if (!m_link.query(QStringLiteral("*IDN?")))
+        return serial && m_link.lastSendFailed() ? RejoinResult::PortUnavailable : RejoinResult::NoAnswer;
+    if (m_state.ResponseBuffer.text().trimmed() != m_members.InstrumentIdentity)
+        return RejoinResult::OtherInstrument;
+    readInstrumentState(nullptr);
+    return RejoinResult::Rejoined;
+}
+
+void Connector::readInstrumentState(Form2* dialog)
+{
+    const auto step = [dialog] {
+        if (dialog)
+            dialog->setValue(dialog->value() + 1);
+    };
+    if (dialog) {
+        dialog->setMax(6);
+        dialog->setValue(0);
+        dialog->setText(QStringLiteral("Get information from ORX..."));
+    }
     m_c.SBar1->setPanelText(1, QStringLiteral("Ready"));
     m_parts.readBack.ReadBackAll();
-    dialog.setValue(dialog.value() + 1);
+    step();
     std::optional<double> start;
     std::optional<double> end;
     if (m_link.query(QStringLiteral("SYST:AUTO:STAR?"))) {
@@ -232,11 +256,11 @@ void Connector::readInstrumentState(Form2& dialog)
     if (m_link.query(QStringLiteral("SYST:AUTO:CYCL?")))
         m_c.cycle->setValue(m_link.responseValue());
     const bool autoAnswered = m_link.query(QStringLiteral("SYST:AUTO?"));
-    dialog.setValue(dialog.value() + 1);
+    step();
     if (autoAnswered)
         selectOptionOfValue(m_c.autorun, m_link.responseValue());
     const bool outputAnswered = m_link.query(QStringLiteral(":OUTP:STAT?"));
-    dialog.setValue(dialog.value() + 1);
+    step();
     if (outputAnswered)
         selectOptionOfValue(m_c.output, m_link.responseValue());
     if (m_c.output->isSelected(kOff))

@@ -1,7 +1,10 @@
 #pragma once
 // Finds the instrument and makes the panel reflect it: the automatic search over every usable serial
 // port at every baud rate and then every GPIB address, the identification from the identity answer,
-// and the read-back of the whole state, with progress shown in a small dialog.
+// and the read-back of the whole state, with progress shown in a small dialog. It also connects again
+// without a search, to the same instrument on the same port and settings (or GPIB address).
+
+#include "connection/link_watch.h"
 
 #include <QString>
 #include <functional>
@@ -42,6 +45,14 @@ public:
     void Timer2_Timer();
     void ConnectInstrument();
     void ShowModel(int modelIndex);
+    // Enables the panel after a connect, or shows it not connected when the last answer went missing.
+    void ShowConnectResult();
+
+    // Connects again, without a search, on the port and settings (or GPIB address) still selected:
+    // only an identity answer equal to the last connect's is taken, and then the whole state is read
+    // back as a connect reads it (monitoring resumes when the output is on). Panel states are the
+    // caller's.
+    RejoinResult Rejoin();
 
 private:
     // Each search returns the identity answer of the instrument it found.
@@ -49,7 +60,7 @@ private:
     std::optional<QString> searchGpib(Form2& dialog);
     bool tryIdentity(QString& identity);
     void identify(const QString& identity);
-    void readInstrumentState(Form2& dialog);
+    void readInstrumentState(Form2* dialog); // without a dialog, no progress is shown
     void resumeMonitoring();
     void reportNotFound();
     bool letEventsRunAndCheckEnding();

@@ -18,6 +18,7 @@ public:
     bool setOpen(bool open) override { return m_inner.setOpen(open); }
     bool isOpen() const override { return m_inner.isOpen(); }
     OpenFailure lastOpenFailure() const override { return m_inner.lastOpenFailure(); }
+    bool devicePresent() const override { return m_inner.devicePresent(); }
     void write(const QByteArray& text) override { m_inner.write(text); }
     QByteArray takeInput() override { return m_inner.takeInput(); }
     void waitForInput(int msecs) override { m_inner.waitForInput(msecs); }

@@ -3,6 +3,7 @@
 #include "link/com_port_names.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QThread>
 
 namespace orx {
@@ -89,6 +90,13 @@ bool QtSerialService::open()
         break;
     }
     return false;
+}
+
+// The device file (or the link to it) is there; it is neither opened nor locked to find out.
+bool QtSerialService::devicePresent() const
+{
+    const QString device = comPortDevice(m_portNumber);
+    return !device.isEmpty() && QFileInfo::exists(device);
 }
 
 void QtSerialService::close()

@@ -28,6 +28,7 @@ public:
     bool setOpen(bool open) override;
     bool isOpen() const override { return m_port.isOpen(); }
     OpenFailure lastOpenFailure() const override { return m_openFailure; }
+    bool devicePresent() const override;
     void write(const QByteArray& text) override;
     QByteArray takeInput() override;
     void waitForInput(int msecs) override;

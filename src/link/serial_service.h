@@ -35,6 +35,9 @@ public:
     virtual bool isOpen() const = 0;
     // Why the last opening failed.
     virtual OpenFailure lastOpenFailure() const { return OpenFailure::None; }
+    // Whether the port's device is there now (a USB adapter plugged in), learnt without opening it or
+    // sending anything. A service that cannot tell says it is there.
+    virtual bool devicePresent() const { return true; }
 
     // Transmits the whole text. Does nothing when the port is not open.
     virtual void write(const QByteArray& text) = 0;

@@ -4,6 +4,7 @@
 #include "base/program_state.h"
 #include "link/command_link.h"
 #include "memory/memory_rules.h"
+#include "panel/field_sends.h"
 #include "panel/form1_controls.h"
 #include "panel/form1_members.h"
 #include "panel/panel_states.h"
@@ -88,14 +89,14 @@ void AutoMode::LimitCycleCount()
     applyRule(m_c.cycle, cycleRule(m_c.cycle->value()));
 }
 
-void AutoMode::connectFields(QObject* context)
+void AutoMode::connectFields(QObject* context, FieldSends& sends)
 {
     QObject::connect(m_c.stm, &NumericField::valueChanged, context, [this] { LimitStartMemory(); });
     QObject::connect(m_c.endm, &NumericField::valueChanged, context, [this] { LimitEndMemory(); });
     QObject::connect(m_c.cycle, &NumericField::valueChanged, context, [this] { LimitCycleCount(); });
-    onUserAction(m_c.stm, context, [this] { SendAutoRange(); });
-    onUserAction(m_c.endm, context, [this] { SendAutoRange(); });
-    onUserAction(m_c.cycle, context, [this] { SendAutoCycles(); });
+    sends.add(m_c.stm, [this] { SendAutoRange(); });
+    sends.add(m_c.endm, [this] { SendAutoRange(); });
+    sends.add(m_c.cycle, [this] { SendAutoCycles(); });
 }
 
 void showInstrumentRange(NumericField* stm, NumericField* endm, std::optional<double> start,

@@ -11,6 +11,7 @@ class QObject;
 namespace orx {
 
 class CommandLink;
+class FieldSends;
 class NumericField;
 class PanelStates;
 struct Form1Controls;
@@ -30,9 +31,9 @@ public:
     void LimitEndMemory();
     void LimitCycleCount();
 
-    // Wires the three fields' value changes to their limits and their user actions to the sends;
-    // `context` owns the connections.
-    void connectFields(QObject* context);
+    // Wires the three fields' value changes to their limits and, through `sends`, their user actions
+    // to the sends; `context` owns the connections.
+    void connectFields(QObject* context, FieldSends& sends);
 
 private:
     void switchSequenceOff();

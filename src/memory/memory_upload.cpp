@@ -5,6 +5,7 @@
 #include "base/program_state.h"
 #include "memory/memory_bank.h"
 #include "memory/memory_file.h"
+#include "memory/memory_rules.h"
 #include "memory/transfer_run.h"
 #include "memory/upload_plan.h"
 #include "panel/form1_controls.h"
@@ -77,11 +78,13 @@ void MemoryUpload::rallfile_Click()
                 complete = false;
                 break;
             }
-            run.progress().setText(saveText(record.fields[0]));
             showRecord(record.fields);
+            // The memory the Record field holds the line's number to, as the save names it.
+            const QString number = memoryNumberText(m_p.controls.record->value());
+            run.progress().setText(saveText(number));
             if (!unreached.isEmpty() || !m_p.bank.SaveMemory()) {
                 // The port went away: the rest is not sent, and none of it is called done.
-                unreached.append(record.fields[0]);
+                unreached.append(number);
                 continue;
             }
             WaitSeconds(kPauseSeconds, m_clock, m_idleWait);

@@ -81,6 +81,8 @@ struct Form1Controls
     QPushButton* cmdexit = nullptr;
     QLabel* ovcpmsg = nullptr;
     StatusBar* SBar1 = nullptr;
+    QLabel* linkhealth = nullptr;              // status bar: the link live, slow or gone
+    QPushButton* cmd_reconnectoffer = nullptr; // status bar: shown when the instrument's port is back
 
     // Menus
     QMenu* mnufile = nullptr; // "&Edit"
@@ -107,6 +109,7 @@ struct Form1Controls
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpDiv1 = nullptr;
     QAction* mnuHelpAbout = nullptr;
+    QAction* mnuautoreconnect = nullptr; // Action menu: "Reconnect automatically" (checkable, kept)
 
     // The Device menu item of a model index (0..2), or null.
     QAction* deviceItem(int modelIndex) const;

@@ -2,6 +2,7 @@
 
 #include "base/program_state.h"
 #include "link/command_link.h"
+#include "panel/field_sends.h"
 #include "panel/form1_controls.h"
 #include "panel/limit_rules.h"
 #include "ui/numeric_field.h"
@@ -75,7 +76,7 @@ void SetpointEntry::LimitAllFields()
         LimitOcpField(level);
 }
 
-void SetpointEntry::connectFields(QObject* context)
+void SetpointEntry::connectFields(QObject* context, FieldSends& sends)
 {
     for (auto [voltage, current] : {std::pair{m_c.setv, m_c.setc}, std::pair{m_c.vm, m_c.cm}}) {
         QObject::connect(voltage, &NumericField::valueChanged, context,
@@ -90,10 +91,10 @@ void SetpointEntry::connectFields(QObject* context)
         QObject::connect(level, &NumericField::valueChanged, context,
                          [this, level] { LimitOcpField(level); });
 
-    onUserAction(m_c.setv, context, [this] { SendVoltageSetpoint(m_c.setv, m_c.setc); });
-    onUserAction(m_c.setc, context, [this] { SendCurrentSetpoint(m_c.setc); });
-    onUserAction(m_c.ovp, context, [this] { SendOvpLevel(m_c.ovp); });
-    onUserAction(m_c.ocp, context, [this] { SendOcpLevel(m_c.ocp); });
+    sends.add(m_c.setv, [this] { SendVoltageSetpoint(m_c.setv, m_c.setc); });
+    sends.add(m_c.setc, [this] { SendCurrentSetpoint(m_c.setc); });
+    sends.add(m_c.ovp, [this] { SendOvpLevel(m_c.ovp); });
+    sends.add(m_c.ocp, [this] { SendOcpLevel(m_c.ocp); });
 }
 
 } // namespace orx

@@ -11,6 +11,7 @@ class QObject;
 namespace orx {
 
 class CommandLink;
+class FieldSends;
 class NumericField;
 struct Form1Controls;
 struct ProgramState;
@@ -33,9 +34,9 @@ public:
     // Runs the four rules once on all eight fields (after the model changed); sends nothing.
     void LimitAllFields();
 
-    // Wires every field's value changes to its rule and the channel fields' user actions to their
-    // sends; `context` owns the connections.
-    void connectFields(QObject* context);
+    // Wires every field's value changes to its rule and, through `sends`, the channel fields' user
+    // actions to their sends; `context` owns the connections.
+    void connectFields(QObject* context, FieldSends& sends);
 
 private:
     const Form1Controls& m_c;

@@ -3,11 +3,14 @@
 #include "base/numbers.h"
 #include "ui/user_focus.h"
 
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QWheelEvent>
 
 namespace orx {
 
@@ -24,8 +27,14 @@ NumericField::NumericField(const QString& name, Pattern pattern, QWidget* parent
     showValue();
 }
 
+double NumericField::held(double value) const
+{
+    return m_pattern == Pattern::Whole ? wholeNumber(value) : value;
+}
+
 void NumericField::setValue(double value)
 {
+    value = held(value);
     if (value == m_value)
         return;
     m_value = value;
@@ -40,6 +49,8 @@ QString NumericField::text() const
 
 void NumericField::stepBy(int steps)
 {
+    if (steps != 0)
+        m_stepped = true;
     setValue(m_value + steps * m_step);
 }
 
@@ -89,6 +100,25 @@ void NumericField::focusOutEvent(QFocusEvent* event)
         emit clicked();
 }
 
+// The toolkit's wheel gathers small turns until they make a notch; only a turn that stepped the value
+// is the operator's action.
+void NumericField::wheelEvent(QWheelEvent* event)
+{
+    m_stepped = false;
+    QAbstractSpinBox::wheelEvent(event);
+    if (m_stepped)
+        emit wheelTurned();
+}
+
+void NumericField::contextMenuEvent(QContextMenuEvent* event)
+{
+    m_stepped = false;
+    const QPointer<NumericField> self(this); // the menu runs its own event loop
+    QAbstractSpinBox::contextMenuEvent(event);
+    if (self && m_stepped)
+        emit menuStepped();
+}
+
 bool NumericField::eventFilter(QObject* watched, QEvent* event)
 {
     // The text part is a child widget: its presses and releases count as presses and releases over
@@ -113,7 +143,7 @@ void NumericField::mouseReleasedOverField()
 
 void NumericField::onTextEdited(const QString& text)
 {
-    const double typed = leadingNumber(text);
+    const double typed = held(leadingNumber(text));
     if (typed == m_value)
         return;
     m_value = typed;

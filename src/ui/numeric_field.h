@@ -1,9 +1,10 @@
 #pragma once
-// A numeric entry field with up/down arrows. It holds an exact double (never rounded to what it
-// shows) and shows it with its pattern ("#0.000" or "#0"). Every change of the value, typed, stepped
-// or written by code, emits valueChanged; the notifications that stand for finished user actions
-// (key release, mouse-button release, a click or the loss of focus) are separate signals, so that
-// only user actions send anything to the instrument.
+// A numeric entry field with up/down arrows. A "#0.000" field holds an exact double (never rounded to
+// what it shows); a "#0" field holds the whole number of what it is given (halves to even), so that
+// what it shows is what it holds. Every change of the value, typed, stepped or written by code, emits
+// valueChanged; the notifications that stand for finished user actions (key release, mouse-button
+// release, a click or the loss of focus, a step chosen from the field's menu, a turn of the wheel) are
+// separate signals, so that only user actions send anything to the instrument.
 
 #include <QAbstractSpinBox>
 
@@ -42,7 +43,9 @@ signals:
     void valueChanged(double value);
     void keyReleased();
     void mouseReleased();
-    void clicked(); // a click on the field, or a loss of focus the operator caused
+    void clicked();     // a click on the field, or a loss of focus the operator caused
+    void menuStepped(); // "Step up" or "Step down" chosen from the field's context menu
+    void wheelTurned(); // the wheel stepped the value (one notification per notch or group of notches)
 
 protected:
     StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
@@ -50,21 +53,26 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void onTextEdited(const QString& text);
     void showValue();
     void mouseReleasedOverField();
+    double held(double value) const;
 
     Pattern m_pattern;
     double m_value = 0.0;
     double m_step = 1.0;
     bool m_pressed = false; // a mouse button went down on the field (a click may follow)
+    bool m_stepped = false; // stepBy moved the value (the wheel and the menu learn it so)
 };
 
 // Runs `action` on each of the field's user-action notifications (key release, mouse-button
-// release, click, operator's focus loss); `context` owns the connections.
+// release, click, operator's focus loss); `context` owns the connections. The steps of the menu and
+// the wheel are left to the caller, which may hold them back (a burst of notches is one action).
 void onUserAction(NumericField* field, QObject* context, const std::function<void()>& action);
 
 } // namespace orx

@@ -11,15 +11,28 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
     const int minimumWidths[] = {160, 170, 90};
     const int stretch[] = {2, 1, 0};
     for (size_t i = 0; i < m_panels.size(); ++i) {
-        auto* label = new QLabel(this);
-        label->setObjectName(QStringLiteral("SBar1Panel%1").arg(i + 1));
-        label->setMinimumWidth(minimumWidths[i]);
-        label->setFrameShape(QFrame::Panel);
-        label->setFrameShadow(QFrame::Sunken);
-        label->setContentsMargins(4, 0, 4, 0);
+        QLabel* label = sunkenLabel(QStringLiteral("SBar1Panel%1").arg(i + 1), minimumWidths[i]);
         addPermanentWidget(label, stretch[i]);
         m_panels[i] = label;
     }
+}
+
+QLabel* StatusBar::sunkenLabel(const QString& name, int minimumWidth)
+{
+    auto* label = new QLabel(this);
+    label->setObjectName(name);
+    label->setMinimumWidth(minimumWidth);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setContentsMargins(4, 0, 4, 0);
+    return label;
+}
+
+QLabel* StatusBar::addField(const QString& name, int minimumWidth)
+{
+    QLabel* label = sunkenLabel(name, minimumWidth);
+    addPermanentWidget(label);
+    return label;
 }
 
 void StatusBar::setPanelText(int panel, const QString& text)

@@ -134,7 +134,7 @@ TEST(EditorRecordRule, BoundsFormatsAndSelects)
     // The text, the bounded text, and the record number of the bounded text.
     const std::tuple<const char*, const char*, int> cases[] = {
         {"-3", "0", 0}, {"150", "99", 99}, {"05", "5", 5},  {"7", "7", 7},  {"-", "-", 0},
-        {"", "", 0},    {"5x", "5x", 5},   {"2.5", "3", 3}, {"-0", "0", 0}, {"99", "99", 99},
+        {"", "", 0},    {"5x", "5x", 5},   {"2.5", "2", 2}, {"-0", "0", 0}, {"99", "99", 99},
     };
     for (const auto& [text, bounded, record] : cases) {
         EXPECT_EQ(boundedRecordText(QString::fromLatin1(text)), QString::fromLatin1(bounded)) << text;

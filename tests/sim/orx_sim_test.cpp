@@ -70,3 +70,19 @@ TEST(PtyServer, KeepsItsDeviceBehindItsLinkAndUnplugs)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "keep me");
 }
+
+// "replug MODEL": another instrument comes back, of that model, on the same load.
+TEST(PtyServer, ReplugsAnotherInstrumentWhenAskedTo)
+{
+    EXPECT_EQ(
+        parseControlCommand(QStringLiteral("replug orx-b200"), nullptr).value_or(ControlCommand{}).modelIndex,
+        1);
+    PtyOptions options;
+    options.loadOhms = 10;
+    PtyServer server(options);
+    ASSERT_TRUE(server.open() && server.unplug() && server.replug(nullptr, 2));
+    server.withInstrument([](Instrument& orx) {
+        EXPECT_EQ(std::pair(orx.modelName(), orx.loadOhms()),
+                  std::pair(QString("ORX-C300"), std::optional(10.0)));
+    });
+}
