@@ -321,6 +321,7 @@ Form1Controls buildForm1(QMainWindow* window)
 
     c.SBar1 = new StatusBar(window);
     window->setStatusBar(c.SBar1);
+    c.remoteField = c.SBar1->addField(QStringLiteral("remoteField"));
     return c;
 }
 

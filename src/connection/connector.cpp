@@ -96,7 +96,7 @@ void Connector::ConnectInstrument()
     identify(*identity);
     // Values held for a larger model must not reach a smaller one.
     m_parts.setpoints.LimitAllFields();
-    readInstrumentState(*dialog);
+    readInstrumentState(dialog.get());
     dialog.reset();
     m_state.ConnectDone = 1;
 }
@@ -208,14 +208,20 @@ void Connector::ShowModel(int modelIndex)
         item->setChecked(true);
 }
 
-void Connector::readInstrumentState(Form2& dialog)
+void Connector::readInstrumentState(Form2* progress)
 {
-    dialog.setMax(6);
-    dialog.setValue(0);
-    dialog.setText(QStringLiteral("Get information from ORX..."));
-    m_c.SBar1->setPanelText(1, QStringLiteral("Ready"));
+    const auto advance = [progress] {
+        if (progress)
+            progress->setValue(progress->value() + 1);
+    };
+    if (progress) {
+        progress->setMax(6);
+        progress->setValue(0);
+        progress->setText(QStringLiteral("Get information from ORX..."));
+        m_c.SBar1->setPanelText(1, QStringLiteral("Ready"));
+    }
     m_parts.readBack.ReadBackAll();
-    dialog.setValue(dialog.value() + 1);
+    advance();
     std::optional<double> start;
     std::optional<double> end;
     if (m_link.query(QStringLiteral("SYST:AUTO:STAR?"))) {
@@ -232,11 +238,11 @@ void Connector::readInstrumentState(Form2& dialog)
     if (m_link.query(QStringLiteral("SYST:AUTO:CYCL?")))
         m_c.cycle->setValue(m_link.responseValue());
     const bool autoAnswered = m_link.query(QStringLiteral("SYST:AUTO?"));
-    dialog.setValue(dialog.value() + 1);
+    advance();
     if (autoAnswered)
         selectOptionOfValue(m_c.autorun, m_link.responseValue());
     const bool outputAnswered = m_link.query(QStringLiteral(":OUTP:STAT?"));
-    dialog.setValue(dialog.value() + 1);
+    advance();
     if (outputAnswered)
         selectOptionOfValue(m_c.output, m_link.responseValue());
     if (m_c.output->isSelected(kOff))

@@ -42,6 +42,9 @@ public:
     void Timer2_Timer();
     void ConnectInstrument();
     void ShowModel(int modelIndex);
+    // The read-back that ends a connect: the whole state, the auto mode and the output (which starts
+    // or stops the monitoring), with its progress in `progress` when there is one.
+    void readInstrumentState(Form2* progress = nullptr);
 
 private:
     // Each search returns the identity answer of the instrument it found.
@@ -49,7 +52,6 @@ private:
     std::optional<QString> searchGpib(Form2& dialog);
     bool tryIdentity(QString& identity);
     void identify(const QString& identity);
-    void readInstrumentState(Form2& dialog);
     void resumeMonitoring();
     void reportNotFound();
     bool letEventsRunAndCheckEnding();

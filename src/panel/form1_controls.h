@@ -81,6 +81,7 @@ struct Form1Controls
     QPushButton* cmdexit = nullptr;
     QLabel* ovcpmsg = nullptr;
     StatusBar* SBar1 = nullptr;
+    QLabel* remoteField = nullptr; // in SBar1: the remote server at a glance, hidden while it is off
 
     // Menus
     QMenu* mnufile = nullptr; // "&Edit"
@@ -103,6 +104,7 @@ struct Form1Controls
     QMenu* mnuview = nullptr; // "&View", usable in every panel state
     QAction* mnuTraffic = nullptr;
     QAction* mnuTrend = nullptr;
+    QAction* mnuRemote = nullptr;
     QMenu* mnuhelp = nullptr;
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpDiv1 = nullptr;

@@ -41,6 +41,8 @@ QString describe(const TrafficRecord& record)
         return QStringLiteral("write failed: ") + text;
     case Kind::GpibReadFailed:
         return QStringLiteral("read failed, no answer");
+    case Kind::Remark:
+        return text;
     }
     return text;
 }
@@ -79,9 +81,10 @@ QString formatTrafficLine(const TrafficRecord& record)
         QDateTime::fromMSecsSinceEpoch(record.wallMs).toString(QStringLiteral("hh:mm:ss.zzz"));
     // A connect is not yet on any interface: it searches them all.
     const QString where = record.kind == Kind::ConnectStarted ? QString() : record.interfaceName;
-    return QStringLiteral("%1 ms  %2  %3  %4  %5")
+    const QString origin = record.origin.isEmpty() ? QString() : QStringLiteral("  [%1]").arg(record.origin);
+    return QStringLiteral("%1 ms  %2  %3  %4  %5%6")
         .arg(ms, 8)
-        .arg(wall, where.leftJustified(9), direction(record.kind), describe(record));
+        .arg(wall, where.leftJustified(9), direction(record.kind), describe(record), origin);
 }
 
 } // namespace orx

@@ -19,13 +19,15 @@ struct TrafficRecord
         StaleDiscarded,
         GpibWriteFailed,
         GpibReadFailed,
+        Remark,
     };
 
     Kind kind = Kind::Sent;
     qint64 sinceConnectNs = 0;
     qint64 wallMs = 0;
     QString interfaceName;
-    QByteArray bytes; // the text sent or received; the partial answer of a time-out
+    QByteArray bytes; // the text sent or received; the partial answer of a time-out; a remark
+    QString origin;   // empty for the panel's own exchanges, else whose ("remote 127.0.0.1:53122")
 };
 
 // Time-outs, failures and discarded input: the lines the console marks.
@@ -37,7 +39,8 @@ QString visibleText(const QByteArray& bytes);
 
 // "    1001 ms  14:03:08.001  COM1 9600  !!  time-out, no answer": milliseconds since the connect
 // started, local wall-clock time, interface (blank for the start of a connect), direction (TX, RX, !!
-// for a marked line, -- for the start of a connect) and the text.
+// for a marked line, -- for the start of a connect) and the text, then whose exchange it was when it
+// was not the panel's own ("  [remote 127.0.0.1:53122]").
 QString formatTrafficLine(const TrafficRecord& record);
 
 } // namespace orx

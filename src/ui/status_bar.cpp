@@ -34,6 +34,18 @@ QString StatusBar::panelText(int panel) const
     return label ? label->text() : QString();
 }
 
+QLabel* StatusBar::addField(const QString& objectName)
+{
+    auto* label = new QLabel(this);
+    label->setObjectName(objectName);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setContentsMargins(4, 0, 4, 0);
+    label->hide();
+    addPermanentWidget(label);
+    return label;
+}
+
 QLabel* StatusBar::panel(int panel) const
 {
     return panel >= 1 && panel <= 3 ? m_panels[static_cast<size_t>(panel - 1)] : nullptr;

@@ -19,6 +19,8 @@ public:
     void setPanelText(int panel, const QString& text) override;
     QString panelText(int panel) const override;
     QLabel* panel(int panel) const;
+    // A field of its own after the three panels, hidden until its owner shows it.
+    QLabel* addField(const QString& objectName);
 
 private:
     std::array<QLabel*, 3> m_panels{};
