@@ -211,10 +211,10 @@ void CommandLink::noteConnectStarted()
     tell([](LinkObserver& o, const LinkMoment& at) { o.connectStarted(at); });
 }
 
-void CommandLink::remark(const QString& origin, const QString& text)
+void CommandLink::remark(const QString& origin, const QString& text, bool trouble)
 {
     const QString own = std::exchange(m_origin, origin);
-    tell([&text](LinkObserver& o, const LinkMoment& at) { o.remarked(at, text); });
+    tell([&text, trouble](LinkObserver& o, const LinkMoment& at) { o.remarked(at, text, trouble); });
     m_origin = own;
 }
 

@@ -68,7 +68,7 @@ public:
     // panel's own, else the remote client's name. Whoever sets it sets it back.
     void setOrigin(const QString& origin) { m_origin = origin; }
     // Tells the observers a remark on the link's use from `origin`.
-    void remark(const QString& origin, const QString& text);
+    void remark(const QString& origin, const QString& text, bool trouble);
     // The whole last answer that arrived, without its line feed (ResponseBuffer keeps only 40
     // characters of it); empty after a read that failed.
     const QString& lastAnswer() const { return m_lastAnswer; }

@@ -40,12 +40,14 @@ public:
     // The GPIB service refused a command (`bytes`) or failed to read an answer.
     virtual void gpibWriteFailed(const LinkMoment& at, const QByteArray& bytes) = 0;
     virtual void gpibReadFailed(const LinkMoment& at) = 0;
-    // A remark on the link's use from whoever `at.origin` names (a remote client closed, its line
-    // dropped); nothing crossed the wire.
-    virtual void remarked(const LinkMoment& at, const QString& text)
+    // A remark on the link's use from whoever `at.origin` names (a remote client came, or was closed,
+    // or its line dropped: trouble); nothing crossed the wire. Observers that do not care need not
+    // override it.
+    virtual void remarked(const LinkMoment& at, const QString& text, bool trouble)
     {
         Q_UNUSED(at)
         Q_UNUSED(text)
+        Q_UNUSED(trouble)
     }
 };
 

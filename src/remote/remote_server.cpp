@@ -155,7 +155,7 @@ void RemoteServer::accept(QTcpServer* server)
         connect(&client->quiet, &QTimer::timeout, this, [this, id] { quiet(id); });
         connect(socket, &QTcpSocket::readyRead, this, [this, id] { readFrom(id); });
         connect(socket, &QTcpSocket::disconnected, this, [this, id] { left(id); });
-        remark(client->origin(), QStringLiteral("client connected"));
+        remark(client->origin(), QStringLiteral("client connected"), false);
         m_clients.emplace(id, std::move(client));
         emit changed();
         readFrom(id); // what it sent before it was accepted
@@ -206,7 +206,7 @@ void RemoteServer::left(quint64 id)
     const auto it = m_clients.find(id);
     if (it == m_clients.end())
         return;
-    remark(it->second->origin(), QStringLiteral("client left"));
+    remark(it->second->origin(), QStringLiteral("client left"), false);
     if (it->second->settingsSent)
         m_queue.pushReadBack(id, m_parts.clock.nanoseconds());
     m_clients.erase(it);
@@ -280,9 +280,9 @@ void RemoteServer::dropExpired()
     }
 }
 
-void RemoteServer::remark(const QString& origin, const QString& text)
+void RemoteServer::remark(const QString& origin, const QString& text, bool trouble)
 {
-    m_parts.link.remark(origin, text);
+    m_parts.link.remark(origin, text, trouble);
     m_events.append(QStringLiteral("%1  %2  %3")
                         .arg(QTime::currentTime().toString(QStringLiteral("hh:mm:ss")), origin, text));
     if (m_events.size() > kMaxEvents)

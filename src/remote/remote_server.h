@@ -93,7 +93,7 @@ private:
     void serveWaiting();
     void run(const RemoteQueue::Entry& entry);
     void dropExpired();
-    void remark(const QString& origin, const QString& text);
+    void remark(const QString& origin, const QString& text, bool trouble = true);
 
     Parts m_parts;
     std::vector<std::unique_ptr<QTcpServer>> m_servers;

@@ -62,6 +62,7 @@ void RemoteWindow::setupUi()
     m_port->setObjectName(QStringLiteral("remotePort"));
     m_port->setRange(1, 65535);
     m_port->setKeyboardTracking(false);
+    m_port->setMaximumWidth(m_port->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 40);
     m_state = new QLabel;
     m_state->setObjectName(QStringLiteral("remoteState"));
     m_state->setWordWrap(true);
@@ -97,7 +98,7 @@ void RemoteWindow::setupUi()
     page->addWidget(m_clients, 1);
     page->addWidget(new QLabel(QStringLiteral("Remarks:")));
     page->addWidget(m_events, 1);
-    resize(560, 520);
+    resize(480, 520);
 }
 
 void RemoteWindow::apply()

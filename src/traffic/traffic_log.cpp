@@ -58,9 +58,9 @@ void TrafficLog::gpibReadFailed(const LinkMoment& at)
     append(Kind::GpibReadFailed, at);
 }
 
-void TrafficLog::remarked(const LinkMoment& at, const QString& text)
+void TrafficLog::remarked(const LinkMoment& at, const QString& text, bool trouble)
 {
-    append(Kind::Remark, at, text.toLatin1());
+    append(trouble ? Kind::Trouble : Kind::Note, at, text.toLatin1());
 }
 
 } // namespace orx

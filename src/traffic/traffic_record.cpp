@@ -15,6 +15,7 @@ QString direction(Kind kind)
     case Kind::Received:
         return QStringLiteral("RX");
     case Kind::ConnectStarted:
+    case Kind::Note:
         return QStringLiteral("--");
     default:
         return QStringLiteral("!!");
@@ -41,7 +42,8 @@ QString describe(const TrafficRecord& record)
         return QStringLiteral("write failed: ") + text;
     case Kind::GpibReadFailed:
         return QStringLiteral("read failed, no answer");
-    case Kind::Remark:
+    case Kind::Note:
+    case Kind::Trouble:
         return text;
     }
     return text;
@@ -51,7 +53,7 @@ QString describe(const TrafficRecord& record)
 
 bool isMarked(Kind kind)
 {
-    return kind != Kind::Sent && kind != Kind::Received && kind != Kind::ConnectStarted;
+    return kind != Kind::Sent && kind != Kind::Received && kind != Kind::ConnectStarted && kind != Kind::Note;
 }
 
 QString visibleText(const QByteArray& bytes)

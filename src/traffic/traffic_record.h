@@ -19,7 +19,8 @@ struct TrafficRecord
         StaleDiscarded,
         GpibWriteFailed,
         GpibReadFailed,
-        Remark,
+        Note,    // a remark on the link's use by someone else (a remote client came or left)
+        Trouble, // a remark on trouble with that use (a remote client closed, its line dropped)
     };
 
     Kind kind = Kind::Sent;
@@ -30,7 +31,7 @@ struct TrafficRecord
     QString origin;   // empty for the panel's own exchanges, else whose ("remote 127.0.0.1:53122")
 };
 
-// Time-outs, failures and discarded input: the lines the console marks.
+// Time-outs, failures, discarded input and trouble remarks: the lines the console marks.
 bool isMarked(TrafficRecord::Kind kind);
 
 // The bytes as readable text: CR and LF as <CR> and <LF>, a backslash doubled, every other control
