@@ -23,7 +23,6 @@ TEST(RemoteClient, TheExampleSweepsTheVoltageThroughThePanelProgram)
     QProcess panel;
     panel.setProcessEnvironment(panelEnvironment(sim));
     panel.start(QStringLiteral(ORX_PANEL_PATH), {QStringLiteral("--remote-port"), port});
-    // A connect ends with the output state; the instrument's output is off, so nothing follows it.
     ASSERT_TRUE(QTest::qWaitFor([&] { return sim.received().join(u'\n').endsWith(":OUTP:STAT?"); }, 20000));
 
     const QString csv = sim.folder() + QStringLiteral("/sweep.csv");
@@ -40,8 +39,7 @@ TEST(RemoteClient, TheExampleSweepsTheVoltageThroughThePanelProgram)
     // Constant voltage into the 10-ohm load: the set voltage and a tenth of it in amperes.
     EXPECT_EQ(file.readAll(), "set_V,measured_V,measured_A\r\n1.000,1.000,0.100\r\n2.000,2.000,0.200\r\n"
                               "3.000,3.000,0.300\r\n4.000,4.000,0.400\r\n");
-    const QStringList received = sim.received();
-    EXPECT_EQ(received.filter(QRegularExpression("^\\d+ :VOLT \\d")),
+    EXPECT_EQ(sim.received().filter(QRegularExpression("^\\d+ :VOLT \\d")),
               QStringList({"9600 :VOLT 1.000", "9600 :VOLT 2.000", "9600 :VOLT 3.000", "9600 :VOLT 4.000"}));
     panel.kill();
     panel.waitForFinished();

@@ -1,8 +1,7 @@
-// The rules of what remote clients send: how bytes become lines and when a client's input ends, and
-// the bounds of the queue where lines wait.
+// How the bytes of a remote client become lines, and what ends the client's input. (The bounds of
+// the queue where the lines wait are the fuzz target's and the server test's.)
 
 #include "remote/remote_lines.h"
-#include "remote/remote_queue.h"
 
 #include <gtest/gtest.h>
 
@@ -39,23 +38,4 @@ TEST(RemoteLines, FramingAndWhatEndsAClient)
         EXPECT_EQ(fault, c.fault);
         EXPECT_LE(feeder.waiting(), RemoteLineFeeder::kMaxLineLength);
     }
-}
-
-TEST(RemoteQueue, ArrivalOrderAndBounds)
-{
-    RemoteQueue queue;
-    for (qsizetype i = 0; i < RemoteQueue::kMaxLinesPerClient; ++i)
-        ASSERT_TRUE(queue.push(1, "a", QByteArray::number(i), 0));
-    EXPECT_FALSE(queue.push(1, "a", "one too many", 0)) << "a flood";
-    EXPECT_TRUE(queue.push(2, "b", "*IDN?", 10)) << "the bound is each client's";
-    queue.pushReadBack(2, 10);
-    queue.pushReadBack(1, 10);
-    EXPECT_EQ(queue.size(), RemoteQueue::kMaxLinesPerClient + 2) << "one read-back waits at a time";
-    EXPECT_EQ(queue.takeNext()->line, "0");
-
-    const QList<RemoteQueue::Entry> expired = queue.takeExpired(RemoteQueue::kMaxWaitNs + 5);
-    EXPECT_EQ(expired.size(), RemoteQueue::kMaxLinesPerClient - 1) << "waited more than 30 s";
-    EXPECT_EQ(queue.removeClient(2), 1) << "its read-back stays";
-    EXPECT_TRUE(queue.takeNext()->line.isEmpty());
-    EXPECT_TRUE(queue.empty());
 }
