@@ -107,6 +107,7 @@ void RemoteServer::stop()
     while (!m_clients.empty())
         close(m_clients.begin()->first, QStringLiteral("the panel stopped serving"));
     m_servers.clear();
+    m_queue = RemoteQueue(); // what departed clients left waiting, and a read-back
     m_serveTimer.stop();
     m_error.clear();
     m_portTaken = false;

@@ -65,7 +65,7 @@ public:
 
     // Listens on the loopback at `port` (0: any free port); false with error() when it cannot.
     bool start(quint16 port);
-    // Closes every client (their waiting lines dropped) and stops listening.
+    // Closes every client and stops listening; every waiting line is dropped.
     void stop();
 
     bool listening() const;
