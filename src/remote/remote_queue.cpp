@@ -4,10 +4,10 @@
 
 namespace orx {
 
-qsizetype RemoteQueue::waitingOf(quint64 client) const
+void RemoteQueue::forget(const Entry& entry)
 {
-    return std::count_if(m_entries.begin(), m_entries.end(),
-                         [client](const Entry& e) { return e.client == client && !e.line.isEmpty(); });
+    if (!entry.line.isEmpty() && --m_lines[entry.client] == 0)
+        m_lines.remove(entry.client);
 }
 
 bool RemoteQueue::push(quint64 client, const QString& origin, const QByteArray& line, qint64 nowNs)
@@ -15,6 +15,7 @@ bool RemoteQueue::push(quint64 client, const QString& origin, const QByteArray& 
     if (line.isEmpty() || waitingOf(client) >= kMaxLinesPerClient)
         return false;
     m_entries.push_back({client, line, nowNs, origin});
+    ++m_lines[client];
     return true;
 }
 
@@ -30,6 +31,7 @@ std::optional<RemoteQueue::Entry> RemoteQueue::takeNext()
         return std::nullopt;
     Entry next = std::move(m_entries.front());
     m_entries.pop_front();
+    forget(next);
     return next;
 }
 
@@ -38,6 +40,7 @@ QList<RemoteQueue::Entry> RemoteQueue::takeExpired(qint64 nowNs)
     QList<Entry> expired;
     // Entries arrive in time order, so the expired ones are at the front.
     while (!m_entries.empty() && nowNs - m_entries.front().arrivedNs > kMaxWaitNs) {
+        forget(m_entries.front());
         expired.append(std::move(m_entries.front()));
         m_entries.pop_front();
     }
@@ -46,9 +49,8 @@ QList<RemoteQueue::Entry> RemoteQueue::takeExpired(qint64 nowNs)
 
 qsizetype RemoteQueue::removeClient(quint64 client)
 {
-    const qsizetype before = size();
     std::erase_if(m_entries, [client](const Entry& e) { return e.client == client && !e.line.isEmpty(); });
-    return before - size();
+    return m_lines.take(client);
 }
 
 } // namespace orx

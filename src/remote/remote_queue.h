@@ -5,6 +5,7 @@
 // client's settings.
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <deque>
@@ -38,10 +39,13 @@ public:
 
     bool empty() const { return m_entries.empty(); }
     qsizetype size() const { return qsizetype(m_entries.size()); }
-    qsizetype waitingOf(quint64 client) const;
+    qsizetype waitingOf(quint64 client) const { return m_lines.value(client); }
 
 private:
+    void forget(const Entry& entry);
+
     std::deque<Entry> m_entries;
+    QHash<quint64, qsizetype> m_lines; // lines waiting, of each client that has any
 };
 
 } // namespace orx
