@@ -151,6 +151,7 @@ void RemoteServer::accept(QTcpServer* server)
         client->socket = socket;
         client->name = peerName(*socket);
         socket->setReadBufferSize(kReadBufferBytes);
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1); // an answer is one small line
         client->quiet.setSingleShot(true);
         client->quiet.setInterval(kQuietMs);
         connect(&client->quiet, &QTimer::timeout, this, [this, id] { quiet(id); });
