@@ -58,6 +58,12 @@ CommandLine parseCommandLine(const QStringList& arguments)
         QStringLiteral("Start against the built-in virtual instrument (behind COM1, "
                        "every other port and GPIB hidden)."));
     parser.addOption(simulate);
+    const QCommandLineOption remotePort(
+        QStringLiteral("remote-port"),
+        QStringLiteral("Serve remote clients (scripts on this computer) on the loopback at port N for "
+                       "this run."),
+        QStringLiteral("N"));
+    parser.addOption(remotePort);
     parser.addPositionalArgument(
         QStringLiteral("model"),
         QStringLiteral("With --simulate: ORX-A100 (the default), ORX-B200 or ORX-C300."),
@@ -77,6 +83,14 @@ CommandLine parseCommandLine(const QStringList& arguments)
     QString error = parsed ? QString() : parser.errorText();
     CommandLine line;
     line.simulate = parser.isSet(simulate);
+    if (error.isEmpty() && parser.isSet(remotePort)) {
+        bool number = false;
+        const uint port = parser.value(remotePort).toUInt(&number);
+        if (number && port >= 1 && port <= 65535)
+            line.remotePort = quint16(port);
+        else
+            error = QStringLiteral("--remote-port takes a port number from 1 to 65535.");
+    }
     const QStringList positional = parser.positionalArguments();
     if (error.isEmpty() && !positional.isEmpty()) {
         line.modelIndex = modelIndexOf(positional.first().toUpper());

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace orx {
 
@@ -15,8 +16,9 @@ struct CommandLine
     QString out; // for standard output: the help, the version
     QString err; // for standard error: what was wrong, then the usage
 
-    bool simulate = false; // --simulate: the built-in virtual instrument behind COM1
-    int modelIndex = 0;    // its model
+    bool simulate = false;             // --simulate: the built-in virtual instrument behind COM1
+    int modelIndex = 0;                // its model
+    std::optional<quint16> remotePort; // --remote-port N: serve remote clients on port N for this run
 };
 
 // `arguments` begin with the program's own name, as argv does.

@@ -22,6 +22,9 @@
 #include "panel/read_back.h"
 #include "panel/setpoint_entry.h"
 #include "panel/step_choice.h"
+#include "remote/remote_preference.h"
+#include "remote/remote_server.h"
+#include "remote/remote_window.h"
 #include "traffic/traffic_console.h"
 #include "trend/trend_window.h"
 #include "ui/option_group.h"
@@ -94,6 +97,7 @@ Form1::Form1(ProgramState& state, Form1Services services)
     connectControlPanel();
     connectMemory();
     connectCommands();
+    connectRemote();
 }
 
 Form1::~Form1() = default;
@@ -194,7 +198,10 @@ void Form1::connectCommands()
         });
     }
     Shutdown* shutdown = m_shutdown.get();
-    connect(m_c.cmdexit, &QPushButton::clicked, this, [shutdown] { shutdown->cmdexit_Click(); });
+    connect(m_c.cmdexit, &QPushButton::clicked, this, [this, shutdown] {
+        m_remote->stop(); // the clients first: nothing of theirs may follow the last commands
+        shutdown->cmdexit_Click();
+    });
     connect(m_c.mnu_exit, &QAction::triggered, this, [shutdown] { shutdown->mnu_exit_Click(); });
     const auto stepTo = [this](int index) {
         applyStep(index, m_members.StepSize,
@@ -208,6 +215,24 @@ void Form1::connectCommands()
     connect(m_c.mnunew, &QAction::triggered, this, [this] { m_editor->mnunew_Click(); });
     connect(m_c.mnuTraffic, &QAction::triggered, this, [this] { m_traffic->show(); });
     connect(m_c.mnuTrend, &QAction::triggered, this, [this] { m_trend->show(); });
+}
+
+// Remote lines run only in the gaps between the panel's own exchanges; the read-back after a
+// client's settings is the one that ends a connect.
+void Form1::connectRemote()
+{
+    m_remote = std::make_unique<RemoteServer>(
+        RemoteServer::Parts{*m_link, m_services.clock, [this] { return linkIsFree(m_state, m_transfers); },
+                            [this] {
+                                m_connector->readInstrumentState();
+                            }});
+    m_remoteWindow = std::make_unique<SingleWindow>([this] { return new RemoteWindow(this, *m_remote); });
+    connect(m_c.mnuRemote, &QAction::triggered, this, [this] { m_remoteWindow->show(); });
+    connect(m_remote.get(), &RemoteServer::changed, this, [this] {
+        const QString summary = remoteSummary(*m_remote);
+        m_c.remoteField->setText(summary);
+        m_c.remoteField->setVisible(!summary.isEmpty());
+    });
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
@@ -241,8 +266,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
 void Form1::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    if (!m_ending)
+    if (!m_ending) {
+        m_remote->stop();
         m_shutdown->closeRequested();
+    }
 }
 
 void Form1::endProgram()

@@ -34,6 +34,7 @@ class MonitoringLoop;
 class OutputSwitches;
 class PanelStates;
 class ReadBack;
+class RemoteServer;
 class SerialService;
 class SetpointEntry;
 class Shutdown;
@@ -78,6 +79,7 @@ public:
     MemoryBank& memoryBank() { return *m_memoryBank; }
     MemoryDownload& download() { return *m_download; }
     MemoryUpload& upload() { return *m_upload; }
+    RemoteServer& remote() { return *m_remote; }
     QTimer& timer1() { return m_timer1; }
     QTimer& timer2() { return m_timer2; }
     bool isEnding() const { return m_ending; }
@@ -93,6 +95,7 @@ private:
     void connectCommands();
     void connectControlPanel();
     void connectMemory();
+    void connectRemote();
     void endProgram();
 
     ProgramState& m_state;
@@ -118,8 +121,10 @@ private:
     std::unique_ptr<MemoryBank> m_memoryBank;
     std::unique_ptr<MemoryDownload> m_download;
     std::unique_ptr<MemoryUpload> m_upload;
-    std::unique_ptr<SingleWindow> m_trend;   // View > Trend...: watches the monitoring loop
-    std::unique_ptr<SingleWindow> m_traffic; // View > Traffic...; last: its console watches the link
+    std::unique_ptr<SingleWindow> m_trend;        // View > Trend...: watches the monitoring loop
+    std::unique_ptr<SingleWindow> m_traffic;      // View > Traffic...; last: its console watches the link
+    std::unique_ptr<RemoteServer> m_remote;       // goes before the traffic console and the panel's parts
+    std::unique_ptr<SingleWindow> m_remoteWindow; // View > Remote access...: watches the server
     // When the sending fields send; and the port that vanishes and returns, a suspend, the link's health.
     std::unique_ptr<FieldSends> m_fieldSends;
     std::unique_ptr<LinkRecovery> m_recovery;

@@ -68,6 +68,7 @@ void buildForm1Menus(Form1Controls& c, QMainWindow* window)
     c.mnuview = menu(bar, QStringLiteral("mnuview"), QStringLiteral("&View"));
     c.mnuTraffic = item(c.mnuview, QStringLiteral("mnuTraffic"), QStringLiteral("&Traffic..."));
     c.mnuTrend = item(c.mnuview, QStringLiteral("mnuTrend"), QStringLiteral("T&rend..."));
+    c.mnuRemote = item(c.mnuview, QStringLiteral("mnuRemote"), QStringLiteral("Re&mote access..."));
 
     c.mnuhelp = menu(bar, QStringLiteral("mnuhelp"), QStringLiteral("&Help"));
     c.mnuHelpContents = item(c.mnuhelp, QStringLiteral("mnuHelpContents"), QStringLiteral("&Contents..."));

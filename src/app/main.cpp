@@ -39,5 +39,5 @@ int main(int argc, char** argv)
                     qPrintable(instrument->devicePath()), orx::DemoInstrument::kBaud);
         std::fflush(stdout);
     }
-    return orx::runProgram(app);
+    return orx::runProgram(app, line.remotePort);
 }

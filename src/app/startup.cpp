@@ -6,13 +6,14 @@
 #include "link/clock.h"
 #include "link/gpib_library_service.h"
 #include "link/qt_serial_service.h"
+#include "remote/remote_preference.h"
 #include "ui/qt_dialogs.h"
 
 #include <QApplication>
 
 namespace orx {
 
-int runProgram(QApplication& app)
+int runProgram(QApplication& app, std::optional<quint16> remotePort)
 {
     ProgramState state;
     initialiseAtStart(state, QCoreApplication::applicationDirPath());
@@ -29,6 +30,7 @@ int runProgram(QApplication& app)
     dialogs.setParent(&form);
     if (!form.load())
         return 0;
+    startRemoteAsPreferred(form.remote(), remotePort);
     form.show();
     return app.exec();
 }

@@ -222,24 +222,25 @@ RejoinResult Connector::Rejoin()
         return serial && m_link.lastSendFailed() ? RejoinResult::PortUnavailable : RejoinResult::NoAnswer;
     if (m_state.ResponseBuffer.text().trimmed() != m_members.InstrumentIdentity)
         return RejoinResult::OtherInstrument;
-    readInstrumentState(nullptr);
+    m_c.SBar1->setPanelText(1, QStringLiteral("Ready"));
+    readInstrumentState();
     return RejoinResult::Rejoined;
 }
 
-void Connector::readInstrumentState(Form2* dialog)
+void Connector::readInstrumentState(Form2* progress)
 {
-    const auto step = [dialog] {
-        if (dialog)
-            dialog->setValue(dialog->value() + 1);
+    const auto advance = [progress] {
+        if (progress)
+            progress->setValue(progress->value() + 1);
     };
-    if (dialog) {
-        dialog->setMax(6);
-        dialog->setValue(0);
-        dialog->setText(QStringLiteral("Get information from ORX..."));
+    if (progress) {
+        progress->setMax(6);
+        progress->setValue(0);
+        progress->setText(QStringLiteral("Get information from ORX..."));
+        m_c.SBar1->setPanelText(1, QStringLiteral("Ready"));
     }
-    m_c.SBar1->setPanelText(1, QStringLiteral("Ready"));
     m_parts.readBack.ReadBackAll();
-    step();
+    advance();
     std::optional<double> start;
     std::optional<double> end;
     if (m_link.query(QStringLiteral("SYST:AUTO:STAR?"))) {
@@ -256,11 +257,11 @@ void Connector::readInstrumentState(Form2* dialog)
     if (m_link.query(QStringLiteral("SYST:AUTO:CYCL?")))
         m_c.cycle->setValue(m_link.responseValue());
     const bool autoAnswered = m_link.query(QStringLiteral("SYST:AUTO?"));
-    step();
+    advance();
     if (autoAnswered)
         selectOptionOfValue(m_c.autorun, m_link.responseValue());
     const bool outputAnswered = m_link.query(QStringLiteral(":OUTP:STAT?"));
-    step();
+    advance();
     if (outputAnswered)
         selectOptionOfValue(m_c.output, m_link.responseValue());
     if (m_c.output->isSelected(kOff))

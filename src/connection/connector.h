@@ -54,13 +54,16 @@ public:
     // caller's.
     RejoinResult Rejoin();
 
+    // The read-back that ends a connect: the whole state, the auto mode and the output (which starts
+    // or stops the monitoring), with its progress in `progress` when there is one.
+    void readInstrumentState(Form2* progress = nullptr);
+
 private:
     // Each search returns the identity answer of the instrument it found.
     std::optional<QString> searchSerial(Form2& dialog);
     std::optional<QString> searchGpib(Form2& dialog);
     bool tryIdentity(QString& identity);
     void identify(const QString& identity);
-    void readInstrumentState(Form2* dialog); // without a dialog, no progress is shown
     void resumeMonitoring();
     void reportNotFound();
     bool letEventsRunAndCheckEnding();

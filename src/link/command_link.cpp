@@ -8,6 +8,7 @@
 #include "link/serial_service.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace orx {
 namespace {
@@ -43,8 +44,8 @@ void CommandLink::tell(Report report)
 {
     if (m_observers.empty())
         return;
-    const LinkMoment at{m_clock.nanoseconds() - m_connectStartNs, m_clock.wallMilliseconds(),
-                        interfaceName()};
+    const LinkMoment at{m_clock.nanoseconds() - m_connectStartNs, m_clock.wallMilliseconds(), interfaceName(),
+                        m_origin};
     for (LinkObserver* observer : m_observers)
         report(*observer, at);
 }
@@ -120,13 +121,17 @@ void CommandLink::discardLateAnswer()
 void CommandLink::ReadResponse()
 {
     m_state.LinkError = 1;
+    m_lastAnswer.clear();
     if (serialSelected()) {
         QString text = m_state.ResponseBuffer;
         SerialReadLine(text);
         m_state.ResponseBuffer = text;
+        if (m_state.LinkError == 0)
+            m_lastAnswer = text;
     } else {
         m_state.ResponseBuffer = QString();
-        if (const auto answer = m_gpib.read()) {
+        const auto answer = m_gpib.read();
+        if (answer) {
             m_state.ResponseBuffer = fromWire(*answer);
             tell([&answer](LinkObserver& o, const LinkMoment& at) { o.received(at, *answer); });
         } else {
@@ -134,8 +139,10 @@ void CommandLink::ReadResponse()
         }
         // An empty answer leaves the buffer blank; an answer that starts with a blank counts as failed
         // too.
-        if (m_state.ResponseBuffer.text().front() != u' ')
+        if (m_state.ResponseBuffer.text().front() != u' ') {
             m_state.LinkError = 0;
+            m_lastAnswer = fromWire(*answer);
+        }
     }
     if (m_state.LinkError != 0)
         ++m_failedReads;
@@ -202,6 +209,13 @@ void CommandLink::noteConnectStarted()
 {
     m_connectStartNs = m_clock.nanoseconds();
     tell([](LinkObserver& o, const LinkMoment& at) { o.connectStarted(at); });
+}
+
+void CommandLink::remark(const QString& origin, const QString& text, bool trouble)
+{
+    const QString own = std::exchange(m_origin, origin);
+    tell([&text, trouble](LinkObserver& o, const LinkMoment& at) { o.remarked(at, text, trouble); });
+    m_origin = own;
 }
 
 bool CommandLink::query(const QString& command)

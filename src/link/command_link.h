@@ -64,6 +64,14 @@ public:
     void noteConnectStarted();
     // The interface selected now: "COM2 9600" or "GPIB 8".
     QString interfaceName() const;
+    // Whose exchanges follow, as observers see it in every moment: empty (the default) for the
+    // panel's own, else the remote client's name. Whoever sets it sets it back.
+    void setOrigin(const QString& origin) { m_origin = origin; }
+    // Tells the observers a remark on the link's use from `origin`.
+    void remark(const QString& origin, const QString& text, bool trouble);
+    // The whole last answer that arrived, without its line feed (ResponseBuffer keeps only 40
+    // characters of it); empty after a read that failed.
+    const QString& lastAnswer() const { return m_lastAnswer; }
 
     // True when the last serial send could not reach the port (it could not be opened, or the device
     // went away under the write).
@@ -87,6 +95,8 @@ private:
     const Clock& m_clock;
     std::vector<LinkObserver*> m_observers;
     qint64 m_connectStartNs;
+    QString m_origin;
+    QString m_lastAnswer;
     bool m_lastSendFailed = false;
     // Where the last time-out happened (port and settings), while its answer may still come.
     std::optional<std::pair<int, QString>> m_overdueAnswer;

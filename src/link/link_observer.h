@@ -17,6 +17,7 @@ struct LinkMoment
     qint64 sinceConnectNs = 0; // since the current connect started (since the link was made before one)
     qint64 wallMs = 0;         // wall-clock time, milliseconds since the epoch
     QString interfaceName;     // "COM2 9600" or "GPIB 8"
+    QString origin;            // whose exchange: empty for the panel's own, else "remote 127.0.0.1:53122"
 };
 
 class LinkObserver
@@ -39,6 +40,15 @@ public:
     // The GPIB service refused a command (`bytes`) or failed to read an answer.
     virtual void gpibWriteFailed(const LinkMoment& at, const QByteArray& bytes) = 0;
     virtual void gpibReadFailed(const LinkMoment& at) = 0;
+    // A remark on the link's use from whoever `at.origin` names (a remote client came, or was closed,
+    // or its line dropped: trouble); nothing crossed the wire. Observers that do not care need not
+    // override it.
+    virtual void remarked(const LinkMoment& at, const QString& text, bool trouble)
+    {
+        Q_UNUSED(at)
+        Q_UNUSED(text)
+        Q_UNUSED(trouble)
+    }
 };
 
 } // namespace orx

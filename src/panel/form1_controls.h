@@ -83,6 +83,7 @@ struct Form1Controls
     StatusBar* SBar1 = nullptr;
     QLabel* linkhealth = nullptr;              // status bar: the link live, slow or gone
     QPushButton* cmd_reconnectoffer = nullptr; // status bar: shown when the instrument's port is back
+    QLabel* remoteField = nullptr; // in SBar1: the remote server at a glance, hidden while it is off
 
     // Menus
     QMenu* mnufile = nullptr; // "&Edit"
@@ -105,6 +106,7 @@ struct Form1Controls
     QMenu* mnuview = nullptr; // "&View", usable in every panel state
     QAction* mnuTraffic = nullptr;
     QAction* mnuTrend = nullptr;
+    QAction* mnuRemote = nullptr;
     QMenu* mnuhelp = nullptr;
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpDiv1 = nullptr;

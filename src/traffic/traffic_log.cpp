@@ -12,7 +12,7 @@ void TrafficLog::append(Kind kind, const LinkMoment& at, const QByteArray& bytes
         m_lastInterface = at.interfaceName;
     if (m_records.size() == m_max)
         m_records.pop_front();
-    m_records.push_back(TrafficRecord{kind, at.sinceConnectNs, at.wallMs, m_lastInterface, bytes});
+    m_records.push_back(TrafficRecord{kind, at.sinceConnectNs, at.wallMs, m_lastInterface, bytes, at.origin});
     ++m_end;
     if (m_appended)
         m_appended();
@@ -56,6 +56,11 @@ void TrafficLog::gpibWriteFailed(const LinkMoment& at, const QByteArray& bytes)
 void TrafficLog::gpibReadFailed(const LinkMoment& at)
 {
     append(Kind::GpibReadFailed, at);
+}
+
+void TrafficLog::remarked(const LinkMoment& at, const QString& text, bool trouble)
+{
+    append(trouble ? Kind::Trouble : Kind::Note, at, text.toLatin1());
 }
 
 } // namespace orx

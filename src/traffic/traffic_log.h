@@ -40,6 +40,7 @@ public:
     void staleInputDiscarded(const LinkMoment& at, const QByteArray& bytes) override;
     void gpibWriteFailed(const LinkMoment& at, const QByteArray& bytes) override;
     void gpibReadFailed(const LinkMoment& at) override;
+    void remarked(const LinkMoment& at, const QString& text, bool trouble) override;
 
 private:
     void append(TrafficRecord::Kind kind, const LinkMoment& at, const QByteArray& bytes = {});

@@ -15,6 +15,7 @@ QString direction(Kind kind)
     case Kind::Received:
         return QStringLiteral("RX");
     case Kind::ConnectStarted:
+    case Kind::Note:
         return QStringLiteral("--");
     default:
         return QStringLiteral("!!");
@@ -41,6 +42,9 @@ QString describe(const TrafficRecord& record)
         return QStringLiteral("write failed: ") + text;
     case Kind::GpibReadFailed:
         return QStringLiteral("read failed, no answer");
+    case Kind::Note:
+    case Kind::Trouble:
+        return text;
     }
     return text;
 }
@@ -49,7 +53,7 @@ QString describe(const TrafficRecord& record)
 
 bool isMarked(Kind kind)
 {
-    return kind != Kind::Sent && kind != Kind::Received && kind != Kind::ConnectStarted;
+    return kind != Kind::Sent && kind != Kind::Received && kind != Kind::ConnectStarted && kind != Kind::Note;
 }
 
 QString visibleText(const QByteArray& bytes)
@@ -79,9 +83,10 @@ QString formatTrafficLine(const TrafficRecord& record)
         QDateTime::fromMSecsSinceEpoch(record.wallMs).toString(QStringLiteral("hh:mm:ss.zzz"));
     // A connect is not yet on any interface: it searches them all.
     const QString where = record.kind == Kind::ConnectStarted ? QString() : record.interfaceName;
-    return QStringLiteral("%1 ms  %2  %3  %4  %5")
+    const QString origin = record.origin.isEmpty() ? QString() : QStringLiteral("  [%1]").arg(record.origin);
+    return QStringLiteral("%1 ms  %2  %3  %4  %5%6")
         .arg(ms, 8)
-        .arg(wall, where.leftJustified(9), direction(record.kind), describe(record));
+        .arg(wall, where.leftJustified(9), direction(record.kind), describe(record), origin);
 }
 
 } // namespace orx

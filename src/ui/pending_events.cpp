@@ -12,6 +12,12 @@ std::function<void()>& observer()
     return instance;
 }
 
+int& operationDepth()
+{
+    static int depth = 0;
+    return depth;
+}
+
 void tellObserver()
 {
     if (observer())
@@ -20,9 +26,27 @@ void tellObserver()
 
 } // namespace
 
+bool insideOperation()
+{
+    return operationDepth() > 0;
+}
+
+OperationEvents::OperationEvents()
+{
+    ++operationDepth();
+}
+
+OperationEvents::~OperationEvents()
+{
+    --operationDepth();
+}
+
 void letPendingEventsRun()
 {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    {
+        const OperationEvents inside;
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
     tellObserver();
 }
 
@@ -33,7 +57,10 @@ void waitForPendingEvents(int maxWaitMs)
     wake.setSingleShot(true);
     wake.setTimerType(Qt::PreciseTimer);
     wake.start(qMax(0, maxWaitMs));
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    {
+        const OperationEvents inside;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
     tellObserver();
 }
 

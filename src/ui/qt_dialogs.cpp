@@ -1,5 +1,7 @@
 #include "ui/qt_dialogs.h"
 
+#include "ui/pending_events.h"
+
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -29,12 +31,14 @@ void QtDialogs::messageBox(const QString& text, const QString& title)
                     m_parent);
     if (title == QStringLiteral("Warning"))
         box.setIcon(QMessageBox::Warning);
+    const OperationEvents inside;
     box.exec();
 }
 
 QString QtDialogs::inputBox(const QString& prompt, const QString& title, const QString& defaultAnswer)
 {
     bool ok = false;
+    const OperationEvents inside;
     const QString answer =
         QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal, defaultAnswer, &ok);
     return ok ? answer : QString();
@@ -42,11 +46,13 @@ QString QtDialogs::inputBox(const QString& prompt, const QString& title, const Q
 
 QString QtDialogs::openFileName(const QString& filter)
 {
+    const OperationEvents inside;
     return QFileDialog::getOpenFileName(m_parent, QString(), QString(), qtFileFilter(filter));
 }
 
 QString QtDialogs::saveFileName(const QString& filter)
 {
+    const OperationEvents inside;
     return QFileDialog::getSaveFileName(m_parent, QString(), QString(), qtFileFilter(filter));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// The dialogs service with real Qt dialogs, parented to the window that asks.
+// The dialogs service with real Qt dialogs, parented to the window that asks. The events that run
+// while a modal dialog waits run inside an operation (pending_events.h): the one that asked.
 
 #include "base/dialogs.h"
 

@@ -65,3 +65,12 @@ TEST(CommandLine, TheProgramPrintsItsUsageWithoutADisplay)
         EXPECT_TRUE(printed.contains("--simulate")) << option << ": " << printed.toStdString();
     }
 }
+
+TEST(CommandLine, RemotePortIsAPortNumber)
+{
+    EXPECT_EQ(parseCommandLine({"orx-panel", "--remote-port", "5025"}).remotePort, 5025);
+    EXPECT_FALSE(parseCommandLine({"orx-panel"}).remotePort.has_value());
+    for (const char* port : {"0", "65536", "50x", ""})
+        EXPECT_TRUE(
+            parseCommandLine({"orx-panel", "--remote-port", port}).err.contains("takes a port number"));
+}

@@ -6,6 +6,8 @@
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include <ctime>
 
@@ -55,6 +57,20 @@ bool FaultRig::startMonitoring(double volts)
     c().output->select(1);
     const int before = ticks;
     return QTest::qWaitFor([&] { return ticks > before; }, 3000);
+}
+
+QProcessEnvironment panelEnvironment(const SimProcess& sim)
+{
+    const QString runtime = sim.folder() + QStringLiteral("/runtime");
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    for (int port = 1; port <= 4; ++port)
+        environment.insert(QStringLiteral("ORX_COM%1").arg(port), port == 2 ? sim.linkPath() : QString());
+    environment.insert(QStringLiteral("ORX_GPIB_LIBRARY"), QString());
+    return environment;
 }
 
 double FaultRig::cpuShareWhileIdle(int ms)

@@ -12,6 +12,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/sim_process.h"
 
+#include <QProcessEnvironment>
 #include <memory>
 
 namespace orx::test {
@@ -41,5 +42,10 @@ struct FaultRig
     std::unique_ptr<Form1> form;
     int ticks = 0;
 };
+
+// The environment of the panel program run as an operator runs it, headless, with orx-sim behind
+// COM2 (the other ports hidden, no GPIB) and a runtime folder of its own (made here) in the
+// simulator's folder.
+QProcessEnvironment panelEnvironment(const SimProcess& sim);
 
 } // namespace orx::test

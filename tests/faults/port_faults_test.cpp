@@ -26,17 +26,6 @@ QStringList openDevices(qint64 pid)
     return devices;
 }
 
-QProcessEnvironment panelEnvironment(const SimProcess& sim)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), sim.folder() + QStringLiteral("/runtime"));
-    for (int port = 1; port <= 4; ++port)
-        environment.insert(QStringLiteral("ORX_COM%1").arg(port), port == 2 ? sim.linkPath() : QString());
-    environment.insert(QStringLiteral("ORX_GPIB_LIBRARY"), QString());
-    return environment;
-}
-
 } // namespace
 
 // Another program holds the only port when the panel starts: the panel says so (it is not mistaken
