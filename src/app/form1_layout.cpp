@@ -324,7 +324,7 @@ Form1Controls buildForm1(QMainWindow* window)
     c.cmd_reconnectoffer = namedButton(QStringLiteral("cmd_reconnectoffer"), QStringLiteral("Reconnect"));
     c.SBar1->insertPermanentWidget(1, c.cmd_reconnectoffer); // beside the status text that explains it
     c.cmd_reconnectoffer->hide();
-    c.linkhealth = c.SBar1->addField(QStringLiteral("linkhealth"), 150);
+    c.linkhealth = c.SBar1->addField(QStringLiteral("linkhealth"), 90);
     c.remoteField = c.SBar1->addField(QStringLiteral("remoteField"), 0);
     c.remoteField->hide(); // shown while the server is on
     return c;

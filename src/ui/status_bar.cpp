@@ -8,8 +8,8 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
 {
     setObjectName(QStringLiteral("SBar1"));
     setSizeGripEnabled(false);
-    const int minimumWidths[] = {160, 170, 90};
-    const int stretch[] = {2, 1, 0};
+    const int minimumWidths[] = {160, 120, 90};
+    const int stretch[] = {1, 0, 0}; // the general status takes the room the others leave
     for (size_t i = 0; i < m_panels.size(); ++i) {
         QLabel* label = sunkenLabel(QStringLiteral("SBar1Panel%1").arg(i + 1), minimumWidths[i]);
         addPermanentWidget(label, stretch[i]);
