@@ -10,15 +10,10 @@
 //
 // Usage: monitor_bench [seconds of timed monitoring per baud rate, default 60]
 
-#include "base/silent_dialogs.h"
 #include "bench_support.h"
+#include "connected_panel.h"
 
 #include "app/form1.h"
-#include "base/program_state.h"
-#include "connection/connector.h"
-#include "link/clock.h"
-#include "link/gpib_library_service.h"
-#include "link/qt_serial_service.h"
 #include "panel/monitoring_loop.h"
 #include "sim/pty_server.h"
 #include "ui/numeric_field.h"
@@ -46,23 +41,11 @@ bool runAt(int baud, int seconds, int lateMs = 0)
     if (!server)
         return false;
 
-    ProgramState state;
-    initialiseAtStart(state, dir.path());
-    SteadyClock clock;
-    QtSerialService port;
-    CountingSerial serial(port);
-    GpibLibraryService gpib{QString()};
-    SilentDialogs dialogs;
-    Form1 form(state, Form1Services{serial, gpib, dialogs, clock, [] { return false; },
-                                    [] {
-                                    }});
-    form.load();
-    form.timer2().stop();
-    form.connector().Timer2_Timer();
-    if (state.ConnectDone != 1) {
-        std::fprintf(stderr, "the panel did not connect at %d baud\n", baud);
+    ConnectedPanel panel(dir.path());
+    CountingSerial serial(panel.port);
+    if (!panel.connect(serial))
         return false;
-    }
+    Form1& form = *panel.form;
     const Form1Controls& c = form.controls();
     c.setv->setValue(5);
     emit c.setv->keyReleased();
@@ -73,9 +56,9 @@ bool runAt(int baud, int seconds, int lateMs = 0)
     qint64 tickNs = 0, tickChars = 0;
     for (int i = 0; i < kSingleTicks; ++i) {
         const qint64 chars = serial.characters;
-        const qint64 start = clock.nanoseconds();
+        const qint64 start = panel.clock.nanoseconds();
         form.monitoring().Timer1_Timer();
-        tickNs += clock.nanoseconds() - start;
+        tickNs += panel.clock.nanoseconds() - start;
         tickChars += serial.characters - chars;
     }
     const double tick = double(tickNs) / 1e9 / kSingleTicks;

@@ -6,14 +6,10 @@
 // the first monitoring tick after it.
 
 #include "app/form1.h"
-#include "base/program_state.h"
 #include "bench_support.h"
-#include "connection/connector.h"
+#include "connected_panel.h"
 #include "connection/link_recovery.h"
-#include "link/clock.h"
 #include "link/command_link.h"
-#include "link/gpib_library_service.h"
-#include "link/qt_serial_service.h"
 #include "panel/monitoring_loop.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
@@ -95,25 +91,13 @@ int main(int argc, char** argv)
     const auto server = startPacedInstrument(dir.path(), kBaud);
     if (!server)
         return 1;
-    ProgramState state;
-    initialiseAtStart(state, dir.path());
-    SteadyClock clock;
-    QtSerialService port;
-    TimedSerial serial(port);
-    GpibLibraryService gpib{QString()};
-    SilentDialogs dialogs;
-    Form1 form(state, Form1Services{serial, gpib, dialogs, clock, [] { return false; },
-                                    [] {
-                                    }});
+    ConnectedPanel panel(dir.path());
+    TimedSerial serial(panel.port);
+    if (!panel.connect(serial))
+        return 1;
+    Form1& form = *panel.form;
     int ticks = 0;
     QObject::connect(&form.monitoring(), &MonitoringLoop::ticked, [&ticks] { ++ticks; });
-    form.load();
-    form.timer2().stop();
-    form.connector().Timer2_Timer();
-    if (state.ConnectDone != 1) {
-        std::fprintf(stderr, "the panel did not connect\n");
-        return 1;
-    }
     form.controls().setv->setValue(5);
     emit form.controls().setv->keyReleased();
     form.controls().output->select(1);

@@ -8,14 +8,10 @@
 // Usage: remote_bench [seconds of monitoring with the client, default 60]
 
 #include "bench_support.h"
+#include "connected_panel.h"
 
 #include "app/form1.h"
-#include "base/program_state.h"
-#include "connection/connector.h"
-#include "link/clock.h"
 #include "link/command_link.h"
-#include "link/gpib_library_service.h"
-#include "link/qt_serial_service.h"
 #include "remote/remote_server.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
@@ -96,31 +92,23 @@ int main(int argc, char** argv)
     if (!server)
         return 1;
 
-    ProgramState state;
-    initialiseAtStart(state, dir.path());
-    SteadyClock clock;
-    QtSerialService port;
-    CountingSerial serial(port);
-    GpibLibraryService gpib{QString()};
-    SilentDialogs dialogs;
-    Form1 form(state, Form1Services{serial, gpib, dialogs, clock, [] { return false; },
-                                    [] {
-                                    }});
-    form.load();
-    form.timer2().stop();
-    form.connector().Timer2_Timer();
+    ConnectedPanel panel(dir.path());
+    CountingSerial serial(panel.port);
+    if (!panel.connect(serial))
+        return 1;
+    Form1& form = *panel.form;
     RemoteServer& remote = form.remote();
-    if (state.ConnectDone != 1 || !remote.start(0)) {
-        std::fprintf(stderr, "the panel did not connect, or its server did not start\n");
+    if (!remote.start(0)) {
+        std::fprintf(stderr, "the remote server did not start\n");
         return 1;
     }
 
     // The same query on the link and through the socket, output off: nothing else on the wire.
     qint64 chars = serial.characters;
-    const qint64 directStart = clock.nanoseconds();
+    const qint64 directStart = panel.clock.nanoseconds();
     for (int i = 0; i < kQueries; ++i)
         form.link().query(QStringLiteral(":MEAS?"));
-    const double direct = double(clock.nanoseconds() - directStart) / 1e9 / kQueries;
+    const double direct = double(panel.clock.nanoseconds() - directStart) / 1e9 / kQueries;
     const double directWire = wireSeconds(serial.characters - chars, kBaud) / kQueries;
     chars = serial.characters;
     double socket = 0;

@@ -7,15 +7,10 @@
 // Usage: soak_bench [seconds, default 600]
 
 #include "app/form1.h"
-#include "base/program_state.h"
-#include "base/silent_dialogs.h"
 #include "bench_support.h"
-#include "connection/connector.h"
-#include "link/clock.h"
+#include "connected_panel.h"
 #include "link/command_link.h"
-#include "link/gpib_library_service.h"
 #include "link/link_observer.h"
-#include "link/qt_serial_service.h"
 #include "panel/monitoring_loop.h"
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
@@ -74,15 +69,10 @@ int main(int argc, char** argv)
     }
     qputenv("ORX_COM1", link.toLocal8Bit());
 
-    ProgramState state;
-    initialiseAtStart(state, dir.path());
-    SteadyClock clock;
-    QtSerialService serial;
-    GpibLibraryService gpib{QString()};
-    SilentDialogs dialogs;
-    Form1 form(state, Form1Services{serial, gpib, dialogs, clock, [] { return false; },
-                                    [] {
-                                    }});
+    ConnectedPanel panel(dir.path());
+    if (!panel.connect(panel.port))
+        return 1;
+    Form1& form = *panel.form;
     TimeOutCounter counter;
     form.link().addObserver(&counter);
     int ticks = 0, missed = 0;
@@ -90,13 +80,6 @@ int main(int argc, char** argv)
         ++ticks;
         missed += (!r.volts || !r.amperes || r.answerMissing) ? 1 : 0;
     });
-    form.load();
-    form.timer2().stop();
-    form.connector().Timer2_Timer();
-    if (state.ConnectDone != 1) {
-        std::fprintf(stderr, "the panel did not connect\n");
-        return 1;
-    }
     const Form1Controls& c = form.controls();
     c.setv->setValue(5);
     emit c.setv->keyReleased();
