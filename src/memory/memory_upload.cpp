@@ -1,8 +1,8 @@
 #include "memory/memory_upload.h"
 
 #include "base/dialogs.h"
-#include "base/numbers.h"
 #include "base/program_state.h"
+#include "memory/held_record.h"
 #include "memory/memory_bank.h"
 #include "memory/memory_file.h"
 #include "memory/transfer_run.h"
@@ -97,18 +97,20 @@ void MemoryUpload::rallfile_Click()
         warn(shortLinesText(plan.shortLines));
 }
 
-// The record goes through the group's fields, whose rules hold each value within its limits.
+// The record goes through the group's fields with the values their rules hold it to: the same values
+// the file check and the verification measure against.
 void MemoryUpload::showRecord(const QStringList& fields)
 {
+    const HeldRecord held = heldRecord(fields, limitsOf(m_p.state));
     const Form1Controls& c = m_p.controls;
-    c.record->setValue(leadingNumber(fields[0]));
-    c.vm->setValue(leadingNumber(fields[1]));
-    c.cm->setValue(leadingNumber(fields[2]));
-    c.delay->setValue(leadingNumber(fields[3]));
-    c.ovpm->setValue(leadingNumber(fields[4]));
-    c.ocpm->setValue(leadingNumber(fields[5]));
-    c.ovpmen->setOptionSelected(kOn, statusIsOn(fields[6]));
-    c.ocpmen->setOptionSelected(kOn, statusIsOn(fields[7]));
+    c.record->setValue(held.memory);
+    c.vm->setValue(held.voltage);
+    c.cm->setValue(held.current);
+    c.delay->setValue(held.delay);
+    c.ovpm->setValue(held.ovpLevel);
+    c.ocpm->setValue(held.ocpLevel);
+    c.ovpmen->setOptionSelected(kOn, held.ovpOn);
+    c.ocpmen->setOptionSelected(kOn, held.ocpOn);
 }
 
 } // namespace orx
