@@ -26,6 +26,7 @@ class GpibService;
 class HelpCommands;
 class InterfaceSelection;
 class MemoryBank;
+class MemoryCompare;
 class MemoryDownload;
 class MemoryUpload;
 class MonitoringLoop;
@@ -76,6 +77,7 @@ public:
     MemoryBank& memoryBank() { return *m_memoryBank; }
     MemoryDownload& download() { return *m_download; }
     MemoryUpload& upload() { return *m_upload; }
+    MemoryCompare& compare() { return *m_compare; }
     QTimer& timer1() { return m_timer1; }
     QTimer& timer2() { return m_timer2; }
     bool isEnding() const { return m_ending; }
@@ -114,6 +116,7 @@ private:
     std::unique_ptr<MemoryBank> m_memoryBank;
     std::unique_ptr<MemoryDownload> m_download;
     std::unique_ptr<MemoryUpload> m_upload;
+    std::unique_ptr<MemoryCompare> m_compare;
     std::unique_ptr<SingleWindow> m_trend;   // View > Trend...: watches the monitoring loop
     std::unique_ptr<SingleWindow> m_traffic; // View > Traffic...; last: its console watches the link
 };

@@ -101,4 +101,22 @@ QList<FieldDifference> fieldDifferences(int memory, const MemoryRecordTexts& inF
     return differences;
 }
 
+MemoryComparison compareMemories(const std::map<int, MemoryRecordTexts>& expected,
+                                 const std::map<int, MemoryRecordTexts>& read, const QList<int>& unread)
+{
+    MemoryComparison comparison;
+    for (const auto& [memory, inFile] : expected) {
+        ++comparison.compared;
+        const auto instrument = read.find(memory);
+        if (instrument == read.end() || unread.contains(memory)) {
+            comparison.unread.append(memory);
+            continue;
+        }
+        const QList<FieldDifference> differences = fieldDifferences(memory, inFile, instrument->second);
+        comparison.differences += differences;
+        comparison.matching += differences.isEmpty() ? 1 : 0;
+    }
+    return comparison;
+}
+
 } // namespace orx

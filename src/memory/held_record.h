@@ -57,4 +57,17 @@ struct FieldDifference
 QList<FieldDifference> fieldDifferences(int memory, const MemoryRecordTexts& inFile,
                                         const MemoryRecordTexts& inInstrument);
 
+// A file's memories against what was read from the instrument. A memory that could not be read is
+// neither a match nor a difference: it is listed as unread.
+struct MemoryComparison
+{
+    int compared = 0; // memories the file writes
+    int matching = 0;
+    QList<FieldDifference> differences; // by memory, then field
+    QList<int> unread;
+};
+
+MemoryComparison compareMemories(const std::map<int, MemoryRecordTexts>& expected,
+                                 const std::map<int, MemoryRecordTexts>& read, const QList<int>& unread);
+
 } // namespace orx

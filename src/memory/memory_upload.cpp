@@ -1,10 +1,13 @@
 #include "memory/memory_upload.h"
 
 #include "base/dialogs.h"
+#include "base/numbers.h"
 #include "base/program_state.h"
 #include "memory/held_record.h"
 #include "memory/memory_bank.h"
 #include "memory/memory_file.h"
+#include "memory/memory_reading.h"
+#include "memory/memory_rules.h"
 #include "memory/transfer_run.h"
 #include "memory/upload_plan.h"
 #include "panel/form1_controls.h"
@@ -12,6 +15,8 @@
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
 #include "ui/status_bar.h"
+
+#include <QCheckBox>
 
 namespace orx {
 namespace {
@@ -95,6 +100,37 @@ void MemoryUpload::rallfile_Click()
     }
     if (complete && !plan.shortLines.isEmpty())
         warn(shortLinesText(plan.shortLines));
+    if (complete && !plan.records.isEmpty() && m_p.controls.verifyUpload->isChecked())
+        verify(plan.records);
+}
+
+// Reads every written memory back as the download does and says whether it holds what was sent.
+void MemoryUpload::verify(const QList<UploadRecord>& records)
+{
+    const std::map<int, MemoryRecordTexts> expected = expectedMemories(records, limitsOf(m_p.state));
+    QList<int> memories;
+    for (const auto& written : expected)
+        memories.append(written.first);
+    const MemoryReadings readings = readMemories(m_p, memories);
+    if (!readings.complete)
+        return; // cancelled or ending: nothing is claimed
+    const MemoryComparison c = compareMemories(expected, readings.records, readings.unread);
+    const QString verified =
+        QStringLiteral("Verified: %1 of %2 memories match.").arg(c.matching).arg(c.compared);
+    if (c.matching == c.compared) {
+        m_p.dialogs.messageBox(verified);
+        return;
+    }
+    QStringList lines = {verified};
+    for (const FieldDifference& d : c.differences)
+        lines.append(QStringLiteral("Memory %1: %2 is %3 in the file, %4 in the instrument.")
+                         .arg(formatTwoDigit(d.memory), d.field, d.inFile, d.inInstrument));
+    if (!c.unread.isEmpty()) {
+        m_p.controls.SBar1->setPanelText(1, QStringLiteral("Communication error"));
+        lines.append(QStringLiteral("Memories %1 could not be read back: not verified.")
+                         .arg(memoryListText(c.unread)));
+    }
+    warn(lines.join(u'\n'));
 }
 
 // The record goes through the group's fields with the values their rules hold it to: the same values

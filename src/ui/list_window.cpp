@@ -1,0 +1,73 @@
+#include "ui/list_window.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace orx {
+
+ListWindow::ListWindow(QWidget* owner, const QString& name, const QString& title, const QStringList& columns)
+    : QWidget(owner, Qt::Window), m_summary(new QLabel(this)),
+      m_table(new QTableWidget(0, int(columns.size()), this))
+{
+    setObjectName(name);
+    setWindowTitle(title);
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_summary->setWordWrap(true);
+    m_table->setHorizontalHeaderLabels(columns);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setWordWrap(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_summary);
+    layout->addWidget(m_table, 1);
+    // The selection, not the current cell: the table makes a cell current when it merely gets the focus.
+    connect(m_table, &QTableWidget::itemSelectionChanged, this, [this] {
+        const QList<QTableWidgetItem*> selected = m_table->selectedItems();
+        if (!selected.isEmpty())
+            emit rowChosen(selected.first()->row());
+    });
+    resize(760, 360);
+}
+
+void ListWindow::setContents(const QString& summary, const QList<QStringList>& rows)
+{
+    m_summary->setText(summary);
+    m_table->clearContents();
+    m_table->setRowCount(int(rows.size()));
+    for (int r = 0; r < rows.size(); ++r) {
+        for (int c = 0; c < m_table->columnCount(); ++c)
+            m_table->setItem(r, c, new QTableWidgetItem(rows[r].value(c)));
+    }
+    m_table->resizeColumnsToContents();
+}
+
+QString ListWindow::summary() const
+{
+    return m_summary->text();
+}
+
+QList<QStringList> ListWindow::rows() const
+{
+    QList<QStringList> rows;
+    for (int r = 0; r < m_table->rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < m_table->columnCount(); ++c)
+            row.append(m_table->item(r, c)->text());
+        rows.append(row);
+    }
+    return rows;
+}
+
+void ListWindow::present()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+} // namespace orx
