@@ -36,4 +36,13 @@ RecordTable withDefaultsFilled(RecordTable table)
     return table;
 }
 
+QStringList savedFileLines(const RecordTable& table, const QString& header)
+{
+    const RecordTable saved = withDefaultsFilled(table);
+    QStringList lines = {header};
+    for (int i = 0; i < kMemoryCount; ++i)
+        lines.append(recordLine(i, saved[static_cast<size_t>(i)]));
+    return lines;
+}
+
 } // namespace orx
