@@ -144,7 +144,8 @@ void Checker::level(int line, Field field, const QString& found, double held, co
             quoted(found) + QStringLiteral(" is not a number: the panel uses ") + instead);
         return;
     }
-    if (held == value)
+    // A limit just below the decimal the panel writes (7.7f is 7.6999998) holds that decimal to itself.
+    if (held == value || instead == (field == DelayField ? formatWhole(value) : format3(value)))
         return;
     static const char* const what[] = {"", "voltage", "current", "delay", "OVP level", "OCP level"};
     const QString name = QString::fromLatin1(what[field]);

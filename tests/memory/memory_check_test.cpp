@@ -39,6 +39,7 @@ TEST(FileCheck, FindsEachProblemAtItsLineAndField)
         {{h, "05, 12, 15, 10, 13, 1, True, True"}, 0, {"2|Current (A)|15|10.300"}}, // high range
         {{h, "05, 5, 30, 10, 6, 1, True, True"}, 0, {"2|Current (A)|30|20.600"}},
         {{h, "05, 20, 5, 10, 21, 1, True, True"}, 1, {"2|Current (A)|5|4.120"}},
+        {{h, "05, 20, 4.120, 10, 21, 7.700, True, True"}, 1, {}}, // limits written as the panel writes them
         {{h, "05, -1, -1, 0, 0.5, -2, True, True"},
          0,
          {"2|Voltage (V)|-1|0.000", "2|Current (A)|-1|0.000", "2|Delay (100ms)|0|1", "2|OVP (V)|0.5|1.000",
