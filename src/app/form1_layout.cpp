@@ -253,8 +253,8 @@ QGroupBox* buildMemory(Form1Controls& c, QObject* owner)
     c.verifyUpload = new QCheckBox(QStringLiteral("Verify after upload"));
     c.verifyUpload->setObjectName(QStringLiteral("verifyUpload"));
     c.cmpfile = button(QStringLiteral("cmpfile"), QStringLiteral("Compare with file"));
+    checks->addStretch(); // the option sits under "Upload from file"
     checks->addWidget(c.verifyUpload);
-    checks->addStretch();
     checks->addWidget(c.cmpfile);
     grid->addLayout(checks, 3, 0, 1, 2);
     return c.Frame4;

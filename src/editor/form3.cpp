@@ -242,8 +242,10 @@ void Form3::cmd_check_Click()
     m_checkList->setContents(
         problems.isEmpty()
             ? QStringLiteral("No problem: the %1 takes every record as it stands.").arg(modelName)
-            : QStringLiteral("%1 problems for the %2 in what Save writes. Choose a row to show its record; "
-                             "\"Change\" stores the corrected fields.")
+            : QStringLiteral(
+                  "%1 problems for the %2 in what Save writes; \"Panel uses\" is what an upload "
+                  "sends. Choose a row to show its record as the editor's checks hold it; \"Change\" "
+                  "stores that.")
                   .arg(problems.size())
                   .arg(modelName),
         rows);

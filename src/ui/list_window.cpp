@@ -6,6 +6,14 @@
 #include <QVBoxLayout>
 
 namespace orx {
+namespace {
+
+constexpr int kColumnPadding = 16;
+constexpr int kMinWidth = 480;
+constexpr int kMaxWidth = 1100;
+constexpr int kMargins = 48; // the layout's and the table's own
+
+} // namespace
 
 ListWindow::ListWindow(QWidget* owner, const QString& name, const QString& title, const QStringList& columns)
     : QWidget(owner, Qt::Window), m_summary(new QLabel(this)),
@@ -31,7 +39,7 @@ ListWindow::ListWindow(QWidget* owner, const QString& name, const QString& title
         if (!selected.isEmpty())
             emit rowChosen(selected.first()->row());
     });
-    resize(760, 360);
+    resize(kMinWidth, 360);
 }
 
 void ListWindow::setContents(const QString& summary, const QList<QStringList>& rows)
@@ -44,6 +52,14 @@ void ListWindow::setContents(const QString& summary, const QList<QStringList>& r
             m_table->setItem(r, c, new QTableWidgetItem(rows[r].value(c)));
     }
     m_table->resizeColumnsToContents();
+    int width = 0;
+    for (int c = 0; c < m_table->columnCount(); ++c) {
+        m_table->setColumnWidth(c, m_table->columnWidth(c) + kColumnPadding);
+        width += m_table->columnWidth(c);
+    }
+    // Before it is first shown, the window takes the width its columns ask for, within bounds.
+    if (!isVisible())
+        resize(qBound(kMinWidth, width + kMargins, kMaxWidth), height());
 }
 
 QString ListWindow::summary() const
