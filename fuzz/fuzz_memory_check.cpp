@@ -10,29 +10,17 @@
 #include "memory/memory_check.h"
 #include "memory/memory_file.h"
 #include "memory/upload_plan.h"
+#include "memory_lines.h"
 
-#include <QBuffer>
 #include <cstdint>
 
 using namespace orx;
-
-namespace {
-
-QStringList linesOf(const QByteArray& bytes)
-{
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    return readMemoryFileLines(buffer);
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const int model = size > 0 ? data[0] % kModelCount : 0;
     const QStringList lines =
-        linesOf(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+        memoryLinesOf(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     const QList<FileProblem> problems = checkMemoryLines(lines, model);
     int previousLine = 1;
     for (const FileProblem& p : problems) {

@@ -46,11 +46,6 @@ QString resultSummary(const QString& file, const MemoryComparison& c)
 
 MemoryCompare::MemoryCompare(TransferParts parts) : m_p(std::move(parts)) {}
 
-void MemoryCompare::warn(const QString& text)
-{
-    m_p.dialogs.messageBox(text, QStringLiteral("Warning"));
-}
-
 void MemoryCompare::cmpfile_Click()
 {
     const QString path = m_p.dialogs.openFileName(kMemoryFileFilter);
@@ -58,13 +53,13 @@ void MemoryCompare::cmpfile_Click()
         return;
     const std::optional<QStringList> lines = readMemoryFile(path);
     if (!lines) {
-        warn(QStringLiteral("Can not open this file. Please try the other file."));
+        warnOperator(m_p, kCannotOpenFile);
         return;
     }
     const std::map<int, MemoryRecordTexts> expected =
         expectedMemories(planUpload(*lines).records, limitsOf(m_p.state));
     if (expected.empty()) {
-        warn(QStringLiteral("This file holds no record to compare."));
+        warnOperator(m_p, QStringLiteral("This file holds no record to compare."));
         return;
     }
     const MemoryReadings readings = readMemories(m_p, allMemories());

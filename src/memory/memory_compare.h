@@ -22,8 +22,6 @@ public:
     ListWindow* result() const { return m_result; }
 
 private:
-    void warn(const QString& text);
-
     TransferParts m_p;
     QPointer<ListWindow> m_result;
 };

@@ -26,11 +26,6 @@ QString unreadMemoriesText(const QList<int>& unread)
 
 MemoryDownload::MemoryDownload(TransferParts parts) : m_p(std::move(parts)) {}
 
-void MemoryDownload::warn(const QString& text)
-{
-    m_p.dialogs.messageBox(text, QStringLiteral("Warning"));
-}
-
 void MemoryDownload::sallfile_Click()
 {
     const QString path = m_p.dialogs.saveFileName(kMemoryFileFilter);
@@ -38,7 +33,7 @@ void MemoryDownload::sallfile_Click()
         return;
     QString why;
     if (!canWriteFile(path, &why)) {
-        warn(kCannotWrite + u'\n' + why);
+        warnOperator(m_p, kCannotWrite + u'\n' + why);
         return;
     }
     const MemoryReadings readings = readMemories(m_p, allMemories());
@@ -46,14 +41,14 @@ void MemoryDownload::sallfile_Click()
         return; // cancelled or ending: the old file stays as it was
     if (!readings.unread.isEmpty()) {
         m_p.controls.SBar1->setPanelText(1, QStringLiteral("Communication error"));
-        warn(unreadMemoriesText(readings.unread));
+        warnOperator(m_p, unreadMemoriesText(readings.unread));
         return;
     }
     std::array<MemoryRecordTexts, kMemoryCount> records;
     for (const auto& [memory, texts] : readings.records)
         records[static_cast<size_t>(memory)] = texts;
     if (!writeFileAtomically(path, memoryFileBytes(m_p.state.CsvHeader, records), &why))
-        warn(kCannotWrite + u'\n' + why);
+        warnOperator(m_p, kCannotWrite + u'\n' + why);
 }
 
 } // namespace orx

@@ -52,11 +52,6 @@ MemoryUpload::MemoryUpload(TransferParts parts, const Clock& clock, IdleWait idl
     : m_p(std::move(parts)), m_clock(clock), m_idleWait(std::move(idleWait))
 {}
 
-void MemoryUpload::warn(const QString& text)
-{
-    m_p.dialogs.messageBox(text, QStringLiteral("Warning"));
-}
-
 void MemoryUpload::rallfile_Click()
 {
     const QString path = m_p.dialogs.openFileName(kMemoryFileFilter);
@@ -65,7 +60,7 @@ void MemoryUpload::rallfile_Click()
     m_p.state.DataFilePath = path;
     const std::optional<QStringList> lines = readMemoryFile(path);
     if (!lines) {
-        warn(QStringLiteral("Can not open this file. Please try the other file."));
+        warnOperator(m_p, kCannotOpenFile);
         return;
     }
     const UploadPlan plan = planUpload(*lines);
@@ -95,11 +90,11 @@ void MemoryUpload::rallfile_Click()
     }
     if (!unreached.isEmpty()) {
         m_p.controls.SBar1->setPanelText(1, QStringLiteral("Communication error"));
-        warn(unreachedText(unreached));
+        warnOperator(m_p, unreachedText(unreached));
         return;
     }
     if (complete && !plan.shortLines.isEmpty())
-        warn(shortLinesText(plan.shortLines));
+        warnOperator(m_p, shortLinesText(plan.shortLines));
     if (complete && !plan.records.isEmpty() && m_p.controls.verifyUpload->isChecked())
         verify(plan.records);
 }
@@ -130,7 +125,7 @@ void MemoryUpload::verify(const QList<UploadRecord>& records)
         lines.append(QStringLiteral("Memories %1 could not be read back: not verified.")
                          .arg(memoryListText(c.unread)));
     }
-    warn(lines.join(u'\n'));
+    warnOperator(m_p, lines.join(u'\n'));
 }
 
 // The record goes through the group's fields with the values their rules hold it to: the same values

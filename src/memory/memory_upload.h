@@ -24,7 +24,6 @@ public:
 private:
     void showRecord(const QStringList& fields);
     void verify(const QList<UploadRecord>& records);
-    void warn(const QString& text);
 
     TransferParts m_p;
     const Clock& m_clock;

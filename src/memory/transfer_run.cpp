@@ -1,5 +1,7 @@
 #include "memory/transfer_run.h"
 
+#include "base/dialogs.h"
+#include "memory/transfer_parts.h"
 #include "ui/form2.h"
 #include "ui/pending_events.h"
 
@@ -30,6 +32,11 @@ TransferRun::~TransferRun()
         m_mainWindow->activateWindow();
     }
     m_gate.m_running = false;
+}
+
+void warnOperator(const TransferParts& parts, const QString& text)
+{
+    parts.dialogs.messageBox(text, QStringLiteral("Warning"));
 }
 
 bool TransferRun::goOn()
