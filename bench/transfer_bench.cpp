@@ -36,7 +36,7 @@ namespace {
 
 constexpr int kBaud = 9600;
 constexpr int kMemories = 100;
-constexpr int kRounds = 2;
+constexpr int kRounds = 3;
 constexpr double kPauseSeconds = 0.5;
 
 // Memory i: both ranges, both switch states, a different delay each.

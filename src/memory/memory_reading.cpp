@@ -39,7 +39,8 @@ MemoryReadings readMemories(const TransferParts& p, const QList<int>& memories)
             return readings;
         const QString number = formatTwoDigit(memory);
         run.progress().setText(recallText(number));
-        if (!p.bank.RecallMemory(number))
+        // The windows are painted while the recall line is on its way, not while the line stands idle.
+        if (!p.bank.RecallMemory(number, [&run] { run.paintWindows(); }))
             readings.unread.append(memory);
         // The memory just recalled, as the panel shows it.
         readings.records[memory] = recordTextsOf({c.setv, c.setc, c.delay, c.ovp, c.ocp, c.ovpen, c.ocpen});
