@@ -36,6 +36,7 @@ public:
     explicit Checker(int modelIndex)
         : m_model(kModelNames[static_cast<size_t>(modelIndex)]), m_limits(limitsOfModel(modelIndex))
     {}
+    static int heldModel(int modelIndex) { return qBound(0, modelIndex, kModelCount - 1); }
 
     void header(const QStringList& lines);
     void shortLine(int line, const QString& text);
@@ -77,7 +78,9 @@ void Checker::shortLine(int line, const QString& text)
 {
     const qsizetype count = splitRecordFields(text).size();
     add(line, recordFieldNames()[count], QString(), QString(),
-        QStringLiteral("missing: the line has %1 of 8 fields and the upload leaves it out").arg(count));
+        QStringLiteral("missing: the line has %1 of %2 fields and the upload leaves it out")
+            .arg(count)
+            .arg(kRecordFields));
 }
 
 void Checker::noRecords(int line)
@@ -104,10 +107,10 @@ void Checker::record(const UploadRecord& record, const QString& text)
             QStringLiteral("%1 is below the voltage set-point %2 with OVP on: the output trips as soon as it "
                            "reaches its set-point")
                 .arg(format3(held.ovpLevel), format3(held.voltage)));
-    const qsizetype count = splitRecordFields(text).size();
+    const QStringList all = splitRecordFields(text);
+    const qsizetype count = all.size();
     if (count > kRecordFields)
-        add(line, QStringLiteral("Field %1").arg(kRecordFields + 1), splitRecordFields(text)[kRecordFields],
-            QString(),
+        add(line, QStringLiteral("Field %1").arg(kRecordFields + 1), all[kRecordFields], QString(),
             QStringLiteral("the line has %1 fields: those after the eighth are ignored (a comma inside a "
                            "number splits it)")
                 .arg(count));
@@ -174,7 +177,7 @@ void Checker::status(int line, Field field, const QString& found, bool on)
 
 QList<FileProblem> checkMemoryLines(const QStringList& lines, int modelIndex)
 {
-    Checker checker(modelIndex);
+    Checker checker(Checker::heldModel(modelIndex));
     checker.header(lines);
     const UploadPlan plan = planUpload(lines);
     qsizetype shortIndex = 0;
