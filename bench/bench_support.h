@@ -10,7 +10,7 @@
 
 namespace orx::bench {
 
-// Counts the characters written and received.
+// Counts the characters written and received, and keeps what was written when asked to.
 class CountingSerial : public ForwardingSerial
 {
 public:
@@ -19,6 +19,8 @@ public:
     void write(const QByteArray& text) override
     {
         characters += text.size();
+        if (recording)
+            written.append(text);
         inner().write(text);
     }
     QByteArray takeInput() override
@@ -28,7 +30,9 @@ public:
         return input;
     }
 
-    qint64 characters = 0; // both directions
+    qint64 characters = 0;  // both directions
+    bool recording = false; // when set, every write is kept in `written`
+    QList<QByteArray> written;
 };
 
 // Every file dialog answers with the one file; messages are printed and counted.

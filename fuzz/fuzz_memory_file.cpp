@@ -10,28 +10,16 @@
 #include "fuzz_check.h"
 #include "memory/memory_file.h"
 #include "memory/upload_plan.h"
+#include "memory_lines.h"
 
-#include <QBuffer>
 #include <cstdint>
 
 using namespace orx;
 
-namespace {
-
-QStringList linesOf(const QByteArray& bytes)
-{
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    return readMemoryFileLines(buffer);
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray file(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QStringList lines = linesOf(file);
+    const QStringList lines = memoryLinesOf(file);
     FUZZ_CHECK(lines.size() <= kMaxMemoryFileLines);
     for (const QString& line : lines)
         FUZZ_CHECK(line.size() <= kMaxMemoryFileLineLength && !line.contains(u'\r') && !line.contains(u'\n'));
@@ -49,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     loadRecordLines(table, lines.mid(1));
     const RecordTable saved = withDefaultsFilled(table);
     const QByteArray written = memoryFileBytes(kCsvHeader, saved);
-    const QStringList again = linesOf(written);
+    const QStringList again = memoryLinesOf(written);
     FUZZ_CHECK(again.size() == 1 + kMemoryCount);
     RecordTable reread;
     loadRecordLines(reread, again.mid(1));

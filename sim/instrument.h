@@ -63,6 +63,8 @@ public:
     void frontPanelOutputOff();
     void forceTrip(Protection protection);
     void goToLocal() { m_remote = false; }
+    // A fault: the next "*SAV" of `memory` is lost, as a save the instrument missed would be.
+    void ignoreNextSave(int memory) { m_ignoredSave = memory; }
 
     // The instrument's state, for tests and for the demo.
     const Settings& active() const { return m_active; }
@@ -150,6 +152,7 @@ private:
     AutoPlan m_plan{0, 9, 1};         // factory sequence: memories 0 to 9, once
     AutoSequence m_sequence;
     qint64 m_nowMs = 0;
+    std::optional<int> m_ignoredSave;
     ErrorQueue m_errors;
 };
 

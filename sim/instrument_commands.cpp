@@ -240,7 +240,10 @@ std::optional<QString> Instrument::clearOcp(const QString&)
 
 std::optional<QString> Instrument::saveMemory(const QString& argument)
 {
-    if (const auto number = memoryArgument(argument))
+    const auto number = memoryArgument(argument);
+    if (number && number == m_ignoredSave)
+        m_ignoredSave.reset();
+    else if (number)
         m_memories[static_cast<size_t>(*number)] = m_active;
     return std::nullopt;
 }

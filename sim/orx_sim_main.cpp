@@ -97,6 +97,10 @@ void carryOut(const ControlCommand& command, PtyServer& server)
         server.sendUnasked(command.line.toLatin1() + '\n');
         reply(QStringLiteral("ok send"));
         return;
+    case ControlCommand::IgnoreSave:
+        server.withInstrument([&](Instrument& instrument) { instrument.ignoreNextSave(command.memory); });
+        reply(QStringLiteral("ok ignore-save %1").arg(command.memory));
+        return;
     case ControlCommand::Trip:
         server.withInstrument([&](Instrument& instrument) { instrument.forceTrip(command.protection); });
         reply(command.protection == Protection::Ovp ? QStringLiteral("ok trip ovp")

@@ -42,6 +42,8 @@ PtyServer::PtyServer(const PtyOptions& options)
         m_instrument.setFirmwareVersion(m_options.firmwareVersion);
     if (m_options.loadOhms)
         m_instrument.setLoadOhms(*m_options.loadOhms);
+    if (m_options.ignoredSave)
+        m_instrument.ignoreNextSave(*m_options.ignoredSave);
     if (m_options.fault != Fault::Unplugged)
         m_wire.setFault(m_options.fault);
     m_wire.setLateMs(m_options.lateMs);

@@ -48,8 +48,9 @@ struct PtyOptions
     std::optional<double> loadOhms; // nothing = open circuit
     Fault fault = Fault::None;      // Unplugged: the port vanishes right after it is opened
     int lateMs = kDefaultLateMs;
-    QString serialNumber;    // empty: the instrument's default
-    QString firmwareVersion; // empty: the instrument's default
+    QString serialNumber;           // empty: the instrument's default
+    QString firmwareVersion;        // empty: the instrument's default
+    std::optional<int> ignoredSave; // the first "*SAV" of this memory is lost
 };
 
 class PtyServer

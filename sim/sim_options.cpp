@@ -22,6 +22,13 @@ bool loadFromText(const QString& text, std::optional<double>& load)
     return true;
 }
 
+// A memory number 0..99; nothing for any other text.
+std::optional<int> memoryFromText(const QString& text)
+{
+    const auto number = parseInteger(text);
+    return number && *number >= 0 && *number <= 99 ? std::optional(static_cast<int>(*number)) : std::nullopt;
+}
+
 std::optional<int> lateFromText(const QString& text)
 {
     const auto ms = parseInteger(text);
@@ -63,6 +70,10 @@ QString applyOption(const QString& name, const QString& value, PtyOptions& optio
         options.lateMs = ms.value_or(kDefaultLateMs);
         return ms ? QString() : QStringLiteral("invalid --late-ms: ") + value;
     }
+    if (name == u"--ignore-save") {
+        options.ignoredSave = memoryFromText(value);
+        return options.ignoredSave ? QString() : QStringLiteral("invalid memory: ") + value;
+    }
     if (name == u"--serial") {
         options.serialNumber = value;
         return QString();
@@ -76,10 +87,11 @@ QString applyOption(const QString& name, const QString& value, PtyOptions& optio
 
 bool takesValue(const QString& name)
 {
-    static const QStringList names = {
-        QStringLiteral("--model"),   QStringLiteral("--baud"),   QStringLiteral("--link"),
-        QStringLiteral("--log"),     QStringLiteral("--load"),   QStringLiteral("--fault"),
-        QStringLiteral("--late-ms"), QStringLiteral("--serial"), QStringLiteral("--firmware")};
+    static const QStringList names = {QStringLiteral("--model"),    QStringLiteral("--baud"),
+                                      QStringLiteral("--link"),     QStringLiteral("--log"),
+                                      QStringLiteral("--load"),     QStringLiteral("--fault"),
+                                      QStringLiteral("--late-ms"),  QStringLiteral("--serial"),
+                                      QStringLiteral("--firmware"), QStringLiteral("--ignore-save")};
     return names.contains(name);
 }
 
@@ -146,6 +158,7 @@ QString simUsage()
         "                     answers; an endless stream of noise without a line feed; the port\n"
         "                     vanishes right after start (see 'replug')\n"
         "  --late-ms N        how late a late answer is, in ms (default 1500)\n"
+        "  --ignore-save NN   the first *SAV of memory NN is lost (the memory keeps what it had)\n"
         "  --serial TEXT      serial number in the identity answer\n"
         "  --firmware TEXT    firmware version in the identity answer\n"
         "  --help             this text\n"
@@ -165,6 +178,7 @@ QString simUsage()
         "  load OHMS|open     change the load\n"
         "  off                the output key on the front panel: the output switches off\n"
         "  trip ovp|ocp       the protection trips now\n"
+        "  ignore-save NN     the next *SAV of memory NN is lost\n"
         "End of standard input only stops the reading of commands.\n"
         "\n"
         "Invalid options end the program with exit code 2.\n");
@@ -222,6 +236,14 @@ std::optional<ControlCommand> parseControlCommand(const QString& line, QString* 
         c.kind = ControlCommand::LagOnce;
         if (!(c.lateMs = lateFromText(argument)))
             return refuse(QStringLiteral("invalid argument: ") + argument);
+        return c;
+    }
+    if (verb == u"ignore-save") {
+        c.kind = ControlCommand::IgnoreSave;
+        const auto memory = memoryFromText(argument);
+        if (!memory)
+            return refuse(QStringLiteral("ignore-save takes a memory 0 to 99"));
+        c.memory = *memory;
         return c;
     }
     if (verb == u"send") {

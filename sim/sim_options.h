@@ -32,12 +32,13 @@ struct ControlCommand
         SetFault, // fault: None, Silence, Late, Garbage or Babble; lateMs when given
         Unplug,
         Replug,
-        Normal,    // answers as they should be, and the port back if it was unplugged
-        SetLoad,   // loadOhms; nothing = open circuit
-        OutputOff, // the front panel's output key
-        Trip,      // protection
-        SendLine,  // line: sent unasked, with a line feed
-        LagOnce,   // lateMs: the next answer only comes that late
+        Normal,     // answers as they should be, and the port back if it was unplugged
+        SetLoad,    // loadOhms; nothing = open circuit
+        OutputOff,  // the front panel's output key
+        Trip,       // protection
+        SendLine,   // line: sent unasked, with a line feed
+        LagOnce,    // lateMs: the next answer only comes that late
+        IgnoreSave, // memory: its next "*SAV" is lost
     };
     Kind kind = Normal;
     Fault fault = Fault::None;
@@ -46,6 +47,7 @@ struct ControlCommand
     Protection protection = Protection::Ovp;
     QString line;
     int modelIndex = -1; // Replug: another instrument, of this model, comes back (-1: the same one)
+    int memory = 0;      // IgnoreSave: the memory whose next save is lost
 };
 
 // Nothing for an empty or unknown line; `error` then says why (empty for a blank line).

@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "app/file_check_command.h"
+
 #include "base/model_limits.h"
 
 #include <QCommandLineParser>
@@ -64,6 +66,17 @@ CommandLine parseCommandLine(const QStringList& arguments)
                        "this run."),
         QStringLiteral("N"));
     parser.addOption(remotePort);
+    const QCommandLineOption check(
+        QStringLiteral("check"),
+        QStringLiteral("Check a memory data file against --model and print each problem as "
+                       "FILE:LINE: FIELD: message; exit 0 (none), 1 (problems) or 2 (unreadable). "
+                       "Opens no window and no port."),
+        QStringLiteral("FILE"));
+    parser.addOption(check);
+    const QCommandLineOption model(QStringLiteral("model"),
+                                   QStringLiteral("With --check: ORX-A100, ORX-B200 or ORX-C300."),
+                                   QStringLiteral("MODEL"));
+    parser.addOption(model);
     parser.addPositionalArgument(
         QStringLiteral("model"),
         QStringLiteral("With --simulate: ORX-A100 (the default), ORX-B200 or ORX-C300."),
@@ -101,8 +114,17 @@ CommandLine parseCommandLine(const QStringList& arguments)
         else if (line.modelIndex < 0)
             error = QStringLiteral("Unknown model '%1'.").arg(positional.first());
     }
+    const int checkModel = modelIndexOf(parser.value(model).toUpper());
+    if (error.isEmpty() && parser.isSet(check) != parser.isSet(model))
+        error = QStringLiteral("--check and --model go together.");
+    else if (error.isEmpty() && parser.isSet(check) && (line.simulate || !positional.isEmpty()))
+        error = QStringLiteral("--check runs without an instrument: no --simulate, no other model.");
+    else if (error.isEmpty() && parser.isSet(model) && checkModel < 0)
+        error = QStringLiteral("Unknown model '%1'.").arg(parser.value(model));
     if (!error.isEmpty())
         return exitWith(kUsageExitCode, QString(), program + QStringLiteral(": ") + error + u'\n' + usage);
+    if (parser.isSet(check))
+        return runFileCheck(parser.value(check), checkModel);
     return line;
 }
 

@@ -13,6 +13,7 @@
 #include "link/gpib_service.h"
 #include "memory/auto_mode.h"
 #include "memory/memory_bank.h"
+#include "memory/memory_compare.h"
 #include "memory/memory_download.h"
 #include "memory/memory_upload.h"
 #include "panel/field_sends.h"
@@ -73,6 +74,7 @@ Form1::Form1(ProgramState& state, Form1Services services)
                                  }};
     m_download = std::make_unique<MemoryDownload>(transfer);
     m_upload = std::make_unique<MemoryUpload>(transfer, m_services.clock, m_services.idleWait);
+    m_compare = std::make_unique<MemoryCompare>(transfer);
     const auto identity = [this] {
         return m_members.InstrumentIdentity;
     };
@@ -175,6 +177,7 @@ void Form1::connectMemory()
     unlessTransferring(m_c.save, [bank] { bank->save_Click(); });
     unlessTransferring(m_c.rallfile, [this] { m_upload->rallfile_Click(); });
     unlessTransferring(m_c.sallfile, [this] { m_download->sallfile_Click(); });
+    unlessTransferring(m_c.cmpfile, [this] { m_compare->cmpfile_Click(); });
 }
 
 void Form1::connectCommands()

@@ -28,6 +28,7 @@ class HelpCommands;
 class InterfaceSelection;
 class LinkRecovery;
 class MemoryBank;
+class MemoryCompare;
 class MemoryDownload;
 class MemoryUpload;
 class MonitoringLoop;
@@ -80,6 +81,7 @@ public:
     MemoryDownload& download() { return *m_download; }
     MemoryUpload& upload() { return *m_upload; }
     RemoteServer& remote() { return *m_remote; }
+    MemoryCompare& compare() { return *m_compare; }
     QTimer& timer1() { return m_timer1; }
     QTimer& timer2() { return m_timer2; }
     bool isEnding() const { return m_ending; }
@@ -121,6 +123,7 @@ private:
     std::unique_ptr<MemoryBank> m_memoryBank;
     std::unique_ptr<MemoryDownload> m_download;
     std::unique_ptr<MemoryUpload> m_upload;
+    std::unique_ptr<MemoryCompare> m_compare;
     std::unique_ptr<SingleWindow> m_trend;        // View > Trend...: watches the monitoring loop
     std::unique_ptr<SingleWindow> m_traffic;      // View > Traffic...; last: its console watches the link
     std::unique_ptr<RemoteServer> m_remote;       // goes before the traffic console and the panel's parts

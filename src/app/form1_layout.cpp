@@ -8,6 +8,7 @@
 #include "ui/push_button.h"
 #include "ui/status_bar.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -248,6 +249,14 @@ QGroupBox* buildMemory(Form1Controls& c, QObject* owner)
     for (QPushButton* b : {c.recall, c.save, c.rallfile, c.sallfile})
         buttons->addWidget(b);
     grid->addLayout(buttons, 2, 0, 1, 2);
+    auto* checks = new QHBoxLayout;
+    c.verifyUpload = new QCheckBox(QStringLiteral("Verify after upload"));
+    c.verifyUpload->setObjectName(QStringLiteral("verifyUpload"));
+    c.cmpfile = button(QStringLiteral("cmpfile"), QStringLiteral("Compare with file"));
+    checks->addStretch(); // the option sits under "Upload from file"
+    checks->addWidget(c.verifyUpload);
+    checks->addWidget(c.cmpfile);
+    grid->addLayout(checks, 3, 0, 1, 2);
     return c.Frame4;
 }
 

@@ -11,4 +11,10 @@ int modelIndexOf(const QString& name)
     return -1;
 }
 
+ModelLimits limitsOfModel(int modelIndex)
+{
+    const auto m = static_cast<size_t>(modelIndex);
+    return {kVoltMaxLow[m], kVoltMaxHigh[m], kCurrMaxLow[m], kCurrMaxHigh[m], kOvpMax[m], kOcpMax[m]};
+}
+
 } // namespace orx

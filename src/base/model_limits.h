@@ -37,4 +37,7 @@ struct ModelLimits
 // Index of a model name (exact match), or -1 for any other text.
 int modelIndexOf(const QString& name);
 
+// The limits of a model index (0..2) as the table holds them.
+ModelLimits limitsOfModel(int modelIndex);
+
 } // namespace orx

@@ -3,6 +3,7 @@
 #include "base/dialogs.h"
 #include "base/program_state.h"
 #include "editor/field_checks.h"
+#include "memory/memory_check.h"
 #include "panel/step_choice.h"
 #include "ui/adjuster.h"
 #include "ui/option_group.h"
@@ -89,6 +90,7 @@ void Form3::connectButtons()
     connect(m_c.cmd_save, &QPushButton::clicked, this, [this] { cmd_save_Click(); });
     connect(m_c.cmd_saveas, &QPushButton::clicked, this, [this] { cmd_saveas_Click(); });
     connect(m_c.cmd_exit, &QPushButton::clicked, this, [this] { cmd_exit_Click(); });
+    connect(m_c.cmd_check, &QPushButton::clicked, this, [this] { cmd_check_Click(); });
 }
 
 void Form3::writeLevel(LevelField field, const QString& text)
@@ -214,6 +216,40 @@ void Form3::cmd_exit_Click()
         m_owner->raise();
         m_owner->activateWindow();
     }
+}
+
+void Form3::cmd_check_Click()
+{
+    const int model = qBound(0, int(m_state.ModelIndex), kModelCount - 1);
+    const QList<FileProblem> problems = checkMemoryLines(savedFileLines(m_records, m_state.CsvHeader), model);
+    QList<QStringList> rows;
+    m_checkedRecords.clear();
+    for (const FileProblem& p : problems) {
+        m_checkedRecords.append(p.line - 2); // line 2 holds record 00
+        rows.append(
+            {QString::number(p.line - 2).rightJustified(2, u'0'), p.field, p.found, p.instead, p.message});
+    }
+    const QString modelName = kModelNames[static_cast<size_t>(model)];
+    if (!m_checkList) {
+        m_checkList =
+            new ListWindow(this, QStringLiteral("CheckList"), QString(),
+                           {QStringLiteral("Record"), QStringLiteral("Field"), QStringLiteral("Found"),
+                            QStringLiteral("Panel uses"), QStringLiteral("Problem")});
+        connect(m_checkList, &ListWindow::rowChosen, this,
+                [this](int row) { m_c.record->setText(QString::number(m_checkedRecords.value(row))); });
+    }
+    m_checkList->setWindowTitle(QStringLiteral("Check: ") + windowTitle());
+    m_checkList->setContents(
+        problems.isEmpty()
+            ? QStringLiteral("No problem: the %1 takes every record as it stands.").arg(modelName)
+            : QStringLiteral(
+                  "%1 problems for the %2 in what Save writes; \"Panel uses\" is what an upload "
+                  "sends. Choose a row to show its record as the editor's checks hold it; \"Change\" "
+                  "stores that.")
+                  .arg(problems.size())
+                  .arg(modelName),
+        rows);
+    m_checkList->present();
 }
 
 } // namespace orx

@@ -8,7 +8,9 @@
 #include "editor/field_checks.h"
 #include "editor/form3_controls.h"
 #include "editor/record_table.h"
+#include "ui/list_window.h"
 
+#include <QPointer>
 #include <QWidget>
 
 namespace orx {
@@ -33,6 +35,10 @@ public:
     void cmd_save_Click();
     void cmd_saveas_Click() { SaveRecordsAs(); }
     void cmd_exit_Click();
+    // Lists what a save of the table would write that the model selected now would not take as it
+    // stands, with what the panel would use instead; choosing a row shows that record.
+    void cmd_check_Click();
+    ListWindow* checkList() const { return m_checkList; }
 
     // Asks for a file name and saves there; nothing happens when the user cancels.
     void SaveRecordsAs();
@@ -64,6 +70,8 @@ private:
     QString m_filePath;
     int m_currentRecord = 0;
     float m_fieldStep = 1.0f;
+    QPointer<ListWindow> m_checkList;
+    QList<int> m_checkedRecords; // the record of each row of the check list
 };
 
 } // namespace orx

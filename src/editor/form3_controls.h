@@ -48,6 +48,7 @@ struct Form3Controls
     QPushButton* cmd_save = nullptr;
     QPushButton* cmd_saveas = nullptr;
     QPushButton* cmd_exit = nullptr;
+    QPushButton* cmd_check = nullptr; // "Check": the list of what the model would not take
 };
 
 // Builds the controls into `window` and lays them out.

@@ -150,7 +150,8 @@ QVBoxLayout* buttonColumn(Form3Controls& c, QObject* owner)
     c.cmd_saveas =
         colouredButton(QStringLiteral("cmd_saveas"), QStringLiteral("Save As"), QColor(255, 255, 0));
     c.cmd_exit = colouredButton(QStringLiteral("cmd_exit"), QStringLiteral("Exit"), QColor(255, 0, 255));
-    for (QPushButton* b : {c.cmd_change, c.cmd_save, c.cmd_saveas, c.cmd_exit})
+    c.cmd_check = colouredButton(QStringLiteral("cmd_check"), QStringLiteral("Check"), QColor(0, 255, 255));
+    for (QPushButton* b : {c.cmd_change, c.cmd_save, c.cmd_saveas, c.cmd_check, c.cmd_exit})
         column->addWidget(b);
     column->addSpacing(6);
     c.Frame12 = new QGroupBox(QStringLiteral("Step"));

@@ -1,17 +1,9 @@
 #include "editor/record_table.h"
 
-#include "base/numbers.h"
-
 namespace orx {
 namespace {
 
 constexpr int kFieldCount = 8;
-
-std::optional<qint16> recordNumberField(const QString& text)
-{
-    const std::optional<double> value = parseNumber(text);
-    return value ? wholeNumber16(*value) : std::nullopt;
-}
 
 } // namespace
 
@@ -23,7 +15,7 @@ void loadRecordLines(RecordTable& table, const QStringList& lines,
         if (beforeEachLine)
             beforeEachLine();
         const QStringList fields = splitRecordFields(line);
-        const std::optional<qint16> number = recordNumberField(fields.first());
+        const std::optional<qint16> number = editorRecordNumber(fields.first());
         if (!number)
             continue;
         for (qsizetype i = 0; i < qMin<qsizetype>(fields.size(), kFieldCount); ++i)
@@ -42,6 +34,15 @@ RecordTable withDefaultsFilled(RecordTable table)
             record = kDefaultRecord;
     }
     return table;
+}
+
+QStringList savedFileLines(const RecordTable& table, const QString& header)
+{
+    const RecordTable saved = withDefaultsFilled(table);
+    QStringList lines = {header};
+    for (int i = 0; i < kMemoryCount; ++i)
+        lines.append(recordLine(i, saved[static_cast<size_t>(i)]));
+    return lines;
 }
 
 } // namespace orx

@@ -28,4 +28,7 @@ void loadRecordLines(RecordTable& table, const QStringList& lines,
 // The table as it is saved: every record whose voltage is empty takes all seven default texts.
 RecordTable withDefaultsFilled(RecordTable table);
 
+// The lines a save of the table writes: the header, then records 00 to 99 with the defaults filled in.
+QStringList savedFileLines(const RecordTable& table, const QString& header);
+
 } // namespace orx

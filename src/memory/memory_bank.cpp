@@ -83,10 +83,12 @@ void MemoryBank::recall_Click()
     RecallMemory(memoryNumberText(m_c.record->value()));
 }
 
-bool MemoryBank::RecallMemory(const QString& number)
+bool MemoryBank::RecallMemory(const QString& number, const std::function<void()>& whileRecalling)
 {
     const qint64 failedBefore = m_link.failedReads();
     m_link.SendCommand(QStringLiteral("*RCL ") + number);
+    if (whileRecalling)
+        whileRecalling();
     m_readBack.ReadSetpoints();
     m_readBack.ReadProtection();
     copyPanelIntoGroup();

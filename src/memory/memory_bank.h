@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 
 class QObject;
 
@@ -50,7 +51,9 @@ public:
     void save_Click();
 
     // Recalls a memory ("00".."99") into the panel and the group; true when every answer arrived.
-    bool RecallMemory(const QString& number);
+    // `whileRecalling` runs while the recall line, which has no answer, is still on the wire; it must
+    // send nothing.
+    bool RecallMemory(const QString& number, const std::function<void()>& whileRecalling = {});
     // False when the instrument could not be reached (the port could not be opened or went away).
     bool SaveMemory();
     void StoreMemoryCopy(int number);

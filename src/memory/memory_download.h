@@ -16,8 +16,6 @@ public:
     void sallfile_Click();
 
 private:
-    void warn(const QString& text);
-
     TransferParts m_p;
 };
 

@@ -141,6 +141,12 @@ bool isEmptyRecordLine(QStringView line)
     return true;
 }
 
+std::optional<qint16> editorRecordNumber(const QString& text)
+{
+    const std::optional<double> value = parseNumber(text);
+    return value ? wholeNumber16(*value) : std::nullopt;
+}
+
 bool statusIsOn(QStringView text)
 {
     return text.compare(u"FALSE", Qt::CaseInsensitive) != 0;

@@ -44,6 +44,10 @@ QStringList splitRecordFields(QStringView line);
 // empty line.
 bool isEmptyRecordLine(QStringView line);
 
+// The record number of a line as the editor reads it: one number whose whole value (halves to even)
+// fits 16 bits; nothing for any other text, and the editor leaves such a line out.
+std::optional<qint16> editorRecordNumber(const QString& text);
+
 // Status field rule: the text equal to "FALSE" without regard to case means off; anything else on.
 bool statusIsOn(QStringView text);
 QString statusText(bool on); // "True" / "False"

@@ -3,8 +3,10 @@
 #include "base/dialogs.h"
 #include "base/numbers.h"
 #include "base/program_state.h"
+#include "memory/held_record.h"
 #include "memory/memory_bank.h"
 #include "memory/memory_file.h"
+#include "memory/memory_reading.h"
 #include "memory/memory_rules.h"
 #include "memory/transfer_run.h"
 #include "memory/upload_plan.h"
@@ -13,6 +15,8 @@
 #include "ui/numeric_field.h"
 #include "ui/option_group.h"
 #include "ui/status_bar.h"
+
+#include <QCheckBox>
 
 namespace orx {
 namespace {
@@ -48,11 +52,6 @@ MemoryUpload::MemoryUpload(TransferParts parts, const Clock& clock, IdleWait idl
     : m_p(std::move(parts)), m_clock(clock), m_idleWait(std::move(idleWait))
 {}
 
-void MemoryUpload::warn(const QString& text)
-{
-    m_p.dialogs.messageBox(text, QStringLiteral("Warning"));
-}
-
 void MemoryUpload::rallfile_Click()
 {
     const QString path = m_p.dialogs.openFileName(kMemoryFileFilter);
@@ -61,7 +60,7 @@ void MemoryUpload::rallfile_Click()
     m_p.state.DataFilePath = path;
     const std::optional<QStringList> lines = readMemoryFile(path);
     if (!lines) {
-        warn(QStringLiteral("Can not open this file. Please try the other file."));
+        warnOperator(m_p, kCannotOpenFile);
         return;
     }
     const UploadPlan plan = planUpload(*lines);
@@ -93,25 +92,58 @@ void MemoryUpload::rallfile_Click()
     }
     if (!unreached.isEmpty()) {
         m_p.controls.SBar1->setPanelText(1, QStringLiteral("Communication error"));
-        warn(unreachedText(unreached));
+        warnOperator(m_p, unreachedText(unreached));
         return;
     }
     if (complete && !plan.shortLines.isEmpty())
-        warn(shortLinesText(plan.shortLines));
+        warnOperator(m_p, shortLinesText(plan.shortLines));
+    if (complete && !plan.records.isEmpty() && m_p.controls.verifyUpload->isChecked())
+        verify(plan.records);
 }
 
-// The record goes through the group's fields, whose rules hold each value within its limits.
+// Reads every written memory back as the download does and says whether it holds what was sent.
+void MemoryUpload::verify(const QList<UploadRecord>& records)
+{
+    const std::map<int, MemoryRecordTexts> expected = expectedMemories(records, limitsOf(m_p.state));
+    QList<int> memories;
+    for (const auto& written : expected)
+        memories.append(written.first);
+    const MemoryReadings readings = readMemories(m_p, memories);
+    if (!readings.complete)
+        return; // cancelled or ending: nothing is claimed
+    const MemoryComparison c = compareMemories(expected, readings.records, readings.unread);
+    const QString verified =
+        QStringLiteral("Verified: %1 of %2 memories match.").arg(c.matching).arg(c.compared);
+    if (c.matching == c.compared) {
+        m_p.dialogs.messageBox(verified);
+        return;
+    }
+    QStringList lines = {verified};
+    for (const FieldDifference& d : c.differences)
+        lines.append(QStringLiteral("Memory %1: %2 is %3 in the file, %4 in the instrument.")
+                         .arg(formatTwoDigit(d.memory), d.field, d.inFile, d.inInstrument));
+    if (!c.unread.isEmpty()) {
+        m_p.controls.SBar1->setPanelText(1, QStringLiteral("Communication error"));
+        lines.append(QStringLiteral("Memories %1 could not be read back: not verified.")
+                         .arg(memoryListText(c.unread)));
+    }
+    warnOperator(m_p, lines.join(u'\n'));
+}
+
+// The record goes through the group's fields with the values their rules hold it to: the same values
+// the file check and the verification measure against.
 void MemoryUpload::showRecord(const QStringList& fields)
 {
+    const HeldRecord held = heldRecord(fields, limitsOf(m_p.state));
     const Form1Controls& c = m_p.controls;
-    c.record->setValue(leadingNumber(fields[0]));
-    c.vm->setValue(leadingNumber(fields[1]));
-    c.cm->setValue(leadingNumber(fields[2]));
-    c.delay->setValue(leadingNumber(fields[3]));
-    c.ovpm->setValue(leadingNumber(fields[4]));
-    c.ocpm->setValue(leadingNumber(fields[5]));
-    c.ovpmen->setOptionSelected(kOn, statusIsOn(fields[6]));
-    c.ocpmen->setOptionSelected(kOn, statusIsOn(fields[7]));
+    c.record->setValue(held.memory);
+    c.vm->setValue(held.voltage);
+    c.cm->setValue(held.current);
+    c.delay->setValue(held.delay);
+    c.ovpm->setValue(held.ovpLevel);
+    c.ocpm->setValue(held.ocpLevel);
+    c.ovpmen->setOptionSelected(kOn, held.ovpOn);
+    c.ocpmen->setOptionSelected(kOn, held.ocpOn);
 }
 
 } // namespace orx

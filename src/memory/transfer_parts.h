@@ -25,4 +25,10 @@ struct TransferParts
     std::function<bool()> programEnding;
 };
 
+// What the upload and the comparison say when the chosen file cannot be opened.
+inline const QString kCannotOpenFile = QStringLiteral("Can not open this file. Please try the other file.");
+
+// A message box titled "Warning": how every transfer reports what went wrong.
+void warnOperator(const TransferParts& parts, const QString& text);
+
 } // namespace orx

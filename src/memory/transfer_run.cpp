@@ -1,5 +1,8 @@
 #include "memory/transfer_run.h"
 
+#include "base/dialogs.h"
+#include "memory/transfer_parts.h"
+#include "ui/deferred_painting.h"
 #include "ui/form2.h"
 #include "ui/pending_events.h"
 
@@ -19,10 +22,13 @@ TransferRun::TransferRun(TransferGate& gate, QWidget* mainWindow, const QString&
     m_progress->setValue(0);
     m_progress->allowCancel();
     m_progress->show();
+    m_painting =
+        std::make_unique<DeferredPainting>(std::initializer_list<QWidget*>{mainWindow, m_progress.get()});
 }
 
 TransferRun::~TransferRun()
 {
+    m_painting.reset();
     m_progress.reset();
     if (!m_programEnding()) {
         m_mainWindow->show();
@@ -30,6 +36,16 @@ TransferRun::~TransferRun()
         m_mainWindow->activateWindow();
     }
     m_gate.m_running = false;
+}
+
+void warnOperator(const TransferParts& parts, const QString& text)
+{
+    parts.dialogs.messageBox(text, QStringLiteral("Warning"));
+}
+
+void TransferRun::paintWindows()
+{
+    m_painting->paintNow();
 }
 
 bool TransferRun::goOn()

@@ -11,6 +11,7 @@ class QWidget;
 
 namespace orx {
 
+class DeferredPainting;
 class Form2;
 
 // Tells whether a transfer is running; the main window ignores the commands that would start a
@@ -43,11 +44,15 @@ public:
     // began to end.
     bool goOn();
     bool programEnding() const { return m_programEnding(); }
+    // Paints the main window and the progress window: their painting waits for this call, so that a
+    // transfer paints while a line of its own is on the wire rather than while the line stands idle.
+    void paintWindows();
 
 private:
     TransferGate& m_gate;
     QWidget* m_mainWindow;
     std::unique_ptr<Form2> m_progress;
+    std::unique_ptr<DeferredPainting> m_painting;
     std::function<bool()> m_programEnding;
 };
 

@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -63,6 +64,8 @@ struct Form1Controls
     QPushButton* save = nullptr;
     QPushButton* rallfile = nullptr;
     QPushButton* sallfile = nullptr;
+    QPushButton* cmpfile = nullptr;    // "Compare with file"
+    QCheckBox* verifyUpload = nullptr; // "Verify after upload", off at start
 
     // "Auto Mode", "Autorun", "Output", "Step"
     QGroupBox* Frame3 = nullptr;

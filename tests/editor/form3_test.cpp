@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -371,6 +372,35 @@ TEST_F(EditorWindow, ExitClosesTheWindowAndBringsTheOwnerForward)
     EXPECT_FALSE(editor->isVisible());
     EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == &owner; }));
     EXPECT_TRUE(QTest::qWaitFor([this] { return editor.isNull(); })); // its table goes with it
+}
+
+// Check lists what a save would write that the selected model does not take; choosing a row shows that
+// record; the next check measures against the model selected then.
+TEST_F(EditorWindow, CheckListsWhatTheModelWouldNotTakeAndShowsTheChosenRecord)
+{
+    open(write("m.csv", defaultFile({{3, "03, 25, 1.000, 10, 26.000, 1.000, True, False"},
+                                     {7, "07, 1.000, 1.000, 10, 2.000, 1.000, off, False"}})));
+    c().cmd_check->click();
+    ListWindow* list = editor->checkList();
+    ASSERT_NE(list, nullptr);
+    const auto rows = [list] {
+        QStringList brief;
+        for (const QStringList& row : list->rows())
+            brief.append(row.mid(0, 4).join(u'|'));
+        return brief;
+    };
+    EXPECT_EQ(rows(), (QStringList{"03|Voltage (V)|25|20.600", "03|OVP (V)|26.000|22.000",
+                                   "07|OVP status|off|True"}));
+    list->findChild<QTableWidget*>()->selectRow(2);
+    EXPECT_EQ(editor->currentRecord(), 7);
+    EXPECT_EQ(c().ovpmen->selectedIndex(), 1);
+    list->findChild<QTableWidget*>()->selectRow(0);
+    EXPECT_EQ(shown().mid(0, 2), (QStringList{"3", "20.600"})) << "shown as the field rules hold it";
+
+    state.ModelIndex = 2; // ORX-C300
+    c().cmd_check->click();
+    EXPECT_EQ(rows(), (QStringList{"07|OVP status|off|True"}));
+    EXPECT_EQ(editor->checkList(), list) << "one list per editor window";
 }
 
 } // namespace

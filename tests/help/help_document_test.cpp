@@ -67,13 +67,17 @@ TEST(HelpDocument, ContentsListEveryChapterOfTheGuideWithThePageItIsOn)
 {
     const QStringList pages = pdfPages({});
     ASSERT_GE(pages.size(), 3) << "the document read by pdftotext (poppler-utils)";
-    // Contents entries "Heading . . . . 7" on the two pages after the title page.
+    // Contents entries "Heading . . . . 7" on the pages after the title page, up to the first page
+    // that holds none.
     static const QRegularExpression entry(QStringLiteral("^\\s*(\\S.*?)\\s*(?:\\. ?){3,}\\s*(\\d+)\\s*$"),
                                           QRegularExpression::MultilineOption);
     QMap<QString, int> listed;
-    for (const QString& page : pdfPages({QStringLiteral("-layout")}).mid(1, 2)) {
+    for (const QString& page : pdfPages({QStringLiteral("-layout")}).mid(1)) {
+        const qsizetype before = listed.size();
         for (const auto& match : entry.globalMatch(page))
             listed.insert(simplified(match.captured(1)), match.captured(2).toInt());
+        if (listed.size() == before)
+            break;
     }
     // The guide's title belongs on the title page, each of its chapters on the page the contents name.
     static const QRegularExpression heading(QStringLiteral("^(#{1,3}) +(.+)$"),

@@ -86,3 +86,12 @@ TEST(PtyServer, ReplugsAnotherInstrumentWhenAskedTo)
                   std::pair(QString("ORX-C300"), std::optional(10.0)));
     });
 }
+
+TEST(SimOptions, LosingOneSave)
+{
+    EXPECT_EQ(parseSimCommandLine({"--ignore-save", "37"}).options.ignoredSave, 37);
+    EXPECT_FALSE(parseSimCommandLine({"--ignore-save=100"}).error.isEmpty());
+    const auto command = parseControlCommand(QStringLiteral("ignore-save 5"), nullptr);
+    EXPECT_EQ(std::pair(command->kind, command->memory), std::pair(ControlCommand::IgnoreSave, 5));
+    EXPECT_FALSE(parseControlCommand(QStringLiteral("ignore-save x"), nullptr));
+}
