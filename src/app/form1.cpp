@@ -220,15 +220,17 @@ void Form1::connectCommands()
     connect(m_c.mnuTrend, &QAction::triggered, this, [this] { m_trend->show(); });
 }
 
-// Remote lines run only in the gaps between the panel's own exchanges; the read-back after a
-// client's settings is the one that ends a connect.
+// Remote lines run only in the gaps between the panel's own exchanges, and not while the instrument's
+// port has gone (they wait for it to be taken up again); the read-back after a client's settings is
+// the one that ends a connect.
 void Form1::connectRemote()
 {
-    m_remote = std::make_unique<RemoteServer>(
-        RemoteServer::Parts{*m_link, m_services.clock, [this] { return linkIsFree(m_state, m_transfers); },
-                            [this] {
-                                m_connector->readInstrumentState();
-                            }});
+    m_remote = std::make_unique<RemoteServer>(RemoteServer::Parts{
+        *m_link, m_services.clock,
+        [this] { return linkIsFree(m_state, m_transfers) && !isGone(m_recovery->watch()); },
+        [this] {
+            m_connector->readInstrumentState();
+        }});
     m_remoteWindow = std::make_unique<SingleWindow>([this] { return new RemoteWindow(this, *m_remote); });
     connect(m_c.mnuRemote, &QAction::triggered, this, [this] { m_remoteWindow->show(); });
     connect(m_remote.get(), &RemoteServer::changed, this, [this] {

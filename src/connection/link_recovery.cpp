@@ -21,11 +21,6 @@ namespace {
 
 constexpr int kNoPort = -1;
 
-bool isGone(PortWatch watch)
-{
-    return watch == PortWatch::Absent || watch == PortWatch::Offered || watch == PortWatch::Refused;
-}
-
 QString colourOf(LinkCondition condition)
 {
     switch (condition) {

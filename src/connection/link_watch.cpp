@@ -4,6 +4,11 @@
 
 namespace orx {
 
+bool isGone(PortWatch watch)
+{
+    return watch == PortWatch::Absent || watch == PortWatch::Offered || watch == PortWatch::Refused;
+}
+
 WatchDecision lookAtPort(PortWatch watch, bool connected, bool present, bool automatic)
 {
     if (!connected)

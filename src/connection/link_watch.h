@@ -18,6 +18,10 @@ enum class PortWatch
     Refused, // another instrument came back on the port: the operator decides
 };
 
+// The instrument that was connected is not there now: its port vanished, or what came back on it is
+// not yet taken up. Nothing but the watch's own look goes to the port meanwhile.
+bool isGone(PortWatch watch);
+
 // What the panel does after a look.
 enum class WatchStep
 {

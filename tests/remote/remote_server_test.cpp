@@ -3,6 +3,7 @@
 
 #include "remote/remote_server.h"
 
+#include "connection/link_recovery.h"
 #include "link/command_link.h"
 #include "support/panel_harness.h"
 #include "traffic/traffic_log.h"
@@ -223,4 +224,27 @@ TEST(RemoteServer, ServesTheLoopbackOnlyAndReportsATakenPort)
     ASSERT_TRUE(other.listen(QHostAddress::LocalHost));
     EXPECT_FALSE(server.start(other.serverPort()));
     EXPECT_EQ(h.c().remoteField->text(), QStringLiteral("Remote: port %1 in use").arg(other.serverPort()));
+}
+
+// While the instrument's port has gone, a line waits and nothing goes to the port; it runs once the
+// same instrument is taken up again.
+TEST(RemoteServer, ALineWaitsWhileThePortHasGone)
+{
+    Connected r;
+    RemoteServer& server = r.h.form->remote();
+    ASSERT_TRUE(server.start(0));
+    Client client(server);
+    r.h.serial.setFault(sim::Fault::Unplugged);
+    r.h.form->recovery().look();
+    ASSERT_EQ(r.h.form->recovery().watch(), PortWatch::Absent);
+    r.h.serial.clearLog();
+    client.send(":VOLT:PROT?\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.waitingLines() == 1; }, 3000));
+    QTest::qWait(50);
+    EXPECT_EQ(server.waitingLines(), 1);
+    EXPECT_TRUE(r.h.serial.commands().isEmpty());
+    r.h.serial.setFault(sim::Fault::None);
+    r.h.form->recovery().look(); // back: taken up again automatically
+    EXPECT_TRUE(client.receives(r.orx.handleLine(":VOLT:PROT?", 0)->toLatin1() + '\n'));
+    EXPECT_EQ(r.h.serial.commands().last(), ":VOLT:PROT?");
 }
