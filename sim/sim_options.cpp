@@ -41,7 +41,7 @@ std::optional<int> lateFromText(const QString& text)
 QString applyOption(const QString& name, const QString& value, PtyOptions& options)
 {
     if (name == u"--model") {
-        options.modelIndex = modelIndexFromName(value);
+        options.modelIndex = modelIndexOfAnyCase(value);
         return options.modelIndex < 0 ? QStringLiteral("unknown model: ") + value : QString();
     }
     if (name == u"--baud") {
@@ -96,15 +96,6 @@ bool takesValue(const QString& name)
 }
 
 } // namespace
-
-int modelIndexFromName(const QString& name)
-{
-    for (int i = 0; i < kModelCount; ++i) {
-        if (kModelNames[static_cast<size_t>(i)].compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
-}
 
 SimCommandLine parseSimCommandLine(const QStringList& arguments)
 {
@@ -212,7 +203,7 @@ std::optional<ControlCommand> parseControlCommand(const QString& line, QString* 
     }
     if (verb == u"replug" && !argument.isEmpty()) {
         c.kind = ControlCommand::Replug;
-        c.modelIndex = modelIndexFromName(argument);
+        c.modelIndex = modelIndexOfAnyCase(argument);
         if (c.modelIndex < 0)
             return refuse(QStringLiteral("unknown model: ") + argument);
         return c;

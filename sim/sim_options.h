@@ -53,7 +53,4 @@ struct ControlCommand
 // Nothing for an empty or unknown line; `error` then says why (empty for a blank line).
 std::optional<ControlCommand> parseControlCommand(const QString& line, QString* error);
 
-// The model index of "ORX-A100", "ORX-B200" or "ORX-C300" (any letter case); -1 otherwise.
-int modelIndexFromName(const QString& name);
-
 } // namespace orx::sim

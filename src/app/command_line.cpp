@@ -106,7 +106,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     }
     const QStringList positional = parser.positionalArguments();
     if (error.isEmpty() && !positional.isEmpty()) {
-        line.modelIndex = modelIndexOf(positional.first().toUpper());
+        line.modelIndex = modelIndexOfAnyCase(positional.first());
         if (!line.simulate)
             error = QStringLiteral("A model can only be named with --simulate.");
         else if (positional.size() > 1)
@@ -114,7 +114,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         else if (line.modelIndex < 0)
             error = QStringLiteral("Unknown model '%1'.").arg(positional.first());
     }
-    const int checkModel = modelIndexOf(parser.value(model).toUpper());
+    const int checkModel = modelIndexOfAnyCase(parser.value(model));
     if (error.isEmpty() && parser.isSet(check) != parser.isSet(model))
         error = QStringLiteral("--check and --model go together.");
     else if (error.isEmpty() && parser.isSet(check) && (line.simulate || !positional.isEmpty()))

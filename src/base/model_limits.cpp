@@ -11,9 +11,19 @@ int modelIndexOf(const QString& name)
     return -1;
 }
 
+int modelIndexOfAnyCase(const QString& name)
+{
+    return modelIndexOf(name.toUpper());
+}
+
+int heldModelIndex(int modelIndex)
+{
+    return qBound(0, modelIndex, kModelCount - 1);
+}
+
 ModelLimits limitsOfModel(int modelIndex)
 {
-    const auto m = static_cast<size_t>(modelIndex);
+    const auto m = static_cast<size_t>(heldModelIndex(modelIndex));
     return {kVoltMaxLow[m], kVoltMaxHigh[m], kCurrMaxLow[m], kCurrMaxHigh[m], kOvpMax[m], kOcpMax[m]};
 }
 

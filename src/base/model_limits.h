@@ -36,8 +36,13 @@ struct ModelLimits
 
 // Index of a model name (exact match), or -1 for any other text.
 int modelIndexOf(const QString& name);
+// The same in any letter case, for names an operator types ("orx-b200").
+int modelIndexOfAnyCase(const QString& name);
 
-// The limits of a model index (0..2) as the table holds them.
+// A model index held within the table: an index outside it reads as the nearest model.
+int heldModelIndex(int modelIndex);
+
+// The limits of a model index as the table holds them (held within the table first).
 ModelLimits limitsOfModel(int modelIndex);
 
 } // namespace orx

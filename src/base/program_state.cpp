@@ -49,7 +49,7 @@ void SetDefaults(ProgramState& state, int gpibServiceAddress)
 
 ModelLimits limitsOf(const ProgramState& state)
 {
-    const auto m = static_cast<size_t>(qBound<int>(0, state.ModelIndex, kModelCount - 1));
+    const auto m = static_cast<size_t>(heldModelIndex(state.ModelIndex));
     return {state.VoltMaxLow[m],  state.VoltMaxHigh[m], state.CurrMaxLow[m],
             state.CurrMaxHigh[m], state.OvpMax[m],      state.OcpMax[m]};
 }

@@ -1,5 +1,7 @@
 #include "base/whole_file.h"
 
+#include "base/dialogs.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -62,6 +64,14 @@ bool canWriteFile(const QString& path, QString* why)
         return false;
     }
     return true;
+}
+
+bool saveChosenFile(Dialogs& dialogs, const QString& path, const QByteArray& bytes)
+{
+    if (writeFileAtomically(path, bytes))
+        return true;
+    dialogs.messageBox(kCannotSaveFile, QStringLiteral("Warning"));
+    return false;
 }
 
 } // namespace orx

@@ -220,7 +220,7 @@ void Form3::cmd_exit_Click()
 
 void Form3::cmd_check_Click()
 {
-    const int model = qBound(0, int(m_state.ModelIndex), kModelCount - 1);
+    const int model = heldModelIndex(m_state.ModelIndex);
     const QList<FileProblem> problems = checkMemoryLines(savedFileLines(m_records, m_state.CsvHeader), model);
     QList<QStringList> rows;
     m_checkedRecords.clear();

@@ -36,7 +36,6 @@ public:
     explicit Checker(int modelIndex)
         : m_model(kModelNames[static_cast<size_t>(modelIndex)]), m_limits(limitsOfModel(modelIndex))
     {}
-    static int heldModel(int modelIndex) { return qBound(0, modelIndex, kModelCount - 1); }
 
     void header(const QStringList& lines);
     void shortLine(int line, const QString& text);
@@ -177,7 +176,7 @@ void Checker::status(int line, Field field, const QString& found, bool on)
 
 QList<FileProblem> checkMemoryLines(const QStringList& lines, int modelIndex)
 {
-    Checker checker(Checker::heldModel(modelIndex));
+    Checker checker(heldModelIndex(modelIndex));
     checker.header(lines);
     const UploadPlan plan = planUpload(lines);
     qsizetype shortIndex = 0;

@@ -151,9 +151,7 @@ void TrafficConsole::saveLines()
     if (path.isEmpty())
         return;
     refresh();
-    if (!writeFileAtomically(path, asText(m_model.lines()).toUtf8()))
-        m_dialogs.messageBox(QStringLiteral("Can not save this file. Please try the other file."),
-                             QStringLiteral("Warning"));
+    saveChosenFile(m_dialogs, path, asText(m_model.lines()).toUtf8());
 }
 
 } // namespace orx

@@ -1,5 +1,7 @@
 #include "trend/trend_energy.h"
 
+#include <cmath>
+
 namespace orx {
 namespace {
 
@@ -13,14 +15,14 @@ std::optional<double> trapezoid(std::optional<double> a, std::optional<double> b
     return (*a + *b) / 2 * hours;
 }
 
-std::optional<double> power(const EnergySample& s)
-{
-    if (!s.volts || !s.amperes)
-        return std::nullopt;
-    return *s.volts * *s.amperes;
-}
-
 } // namespace
+
+std::optional<double> powerOf(std::optional<double> volts, std::optional<double> amperes)
+{
+    if (!volts || !amperes || !std::isfinite(*volts * *amperes))
+        return std::nullopt;
+    return *volts * *amperes;
+}
 
 EnergyTotals energyBetween(const EnergySample& earlier, const EnergySample& later)
 {
@@ -28,8 +30,10 @@ EnergyTotals energyBetween(const EnergySample& earlier, const EnergySample& late
     if (ms <= 0 || ms > kLongestCountedGapMs)
         return {};
     const double hours = double(ms) / kMsPerHour;
-    return EnergyTotals{trapezoid(earlier.amperes, later.amperes, hours).value_or(0),
-                        trapezoid(power(earlier), power(later), hours).value_or(0)};
+    return EnergyTotals{
+        trapezoid(earlier.amperes, later.amperes, hours).value_or(0),
+        trapezoid(powerOf(earlier.volts, earlier.amperes), powerOf(later.volts, later.amperes), hours)
+            .value_or(0)};
 }
 
 void EnergyMeter::add(const EnergySample& sample, bool outputOnAfter)

@@ -28,6 +28,9 @@ struct EnergySample
     std::optional<double> amperes;
 };
 
+// The power V·I of one tick's readings; nothing when either is missing or the product overflows.
+std::optional<double> powerOf(std::optional<double> volts, std::optional<double> amperes);
+
 // What the time from one tick to the next adds, both ticks within one stretch of the output being on.
 EnergyTotals energyBetween(const EnergySample& earlier, const EnergySample& later);
 

@@ -12,9 +12,7 @@ std::optional<double> readingOf(const TrendPoint& point, TrendQuantity quantity)
     case TrendQuantity::Amperes:
         return point.amperes;
     case TrendQuantity::Watts:
-        if (point.volts && point.amperes && std::isfinite(*point.volts * *point.amperes))
-            return *point.volts * *point.amperes;
-        return std::nullopt;
+        return powerOf(point.volts, point.amperes);
     }
     return std::nullopt;
 }

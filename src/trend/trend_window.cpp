@@ -133,9 +133,7 @@ void TrendWindow::exportFile(const QString& filter, const std::function<QByteArr
     if (path.isEmpty())
         return;
     refresh();
-    if (!writeFileAtomically(path, bytes()))
-        m_dialogs.messageBox(QStringLiteral("Can not save this file. Please try the other file."),
-                             QStringLiteral("Warning"));
+    saveChosenFile(m_dialogs, path, bytes());
 }
 
 void TrendWindow::connectSources()
@@ -181,8 +179,7 @@ void TrendWindow::logToFile()
     const TrendLogStart start{m_sources.identity(), m_sources.interfaceName(), now,
                               localUtcOffsetSeconds(now)};
     if (!m_recorder.startLog(path, start, nullptr))
-        m_dialogs.messageBox(QStringLiteral("Can not save this file. Please try the other file."),
-                             QStringLiteral("Warning"));
+        m_dialogs.messageBox(kCannotSaveFile, QStringLiteral("Warning"));
     updateLogControls();
 }
 
