@@ -1,7 +1,11 @@
 #include "bench_support.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QTimer>
 #include <cstdio>
 #include <ctime>
 
@@ -75,6 +79,25 @@ double processCpuSeconds()
 double threadCpuSeconds()
 {
     return seconds(CLOCK_THREAD_CPUTIME_ID);
+}
+
+void runEvents(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+double runEventsUntil(const std::function<bool()>& done, int maxMs)
+{
+    QElapsedTimer wall;
+    wall.start();
+    while (!done()) {
+        if (wall.elapsed() > maxMs)
+            return -1;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+    }
+    return double(wall.nsecsElapsed()) / 1e9;
 }
 
 void FileDialogs::messageBox(const QString& text, const QString&)

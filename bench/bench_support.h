@@ -6,6 +6,7 @@
 #include "link/forwarding_serial.h"
 #include "sim/pty_server.h"
 
+#include <functional>
 #include <memory>
 
 namespace orx::bench {
@@ -65,6 +66,11 @@ void useHeadlessPanelEnvironment();
 // Resident memory of the process now and at most so far, in kilobytes (0 when unknown).
 long residentKilobytes();
 long peakResidentKilobytes();
+
+// Lets events run for `ms`.
+void runEvents(int ms);
+// Lets events run until `done` or `maxMs` have passed: the seconds it took, or -1 when `done` never came.
+double runEventsUntil(const std::function<bool()>& done, int maxMs);
 
 // Seconds a number of characters needs on the wire at a baud rate (10 bits a character).
 inline double wireSeconds(qint64 characters, int baud)

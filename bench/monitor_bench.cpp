@@ -71,9 +71,7 @@ bool runAt(int baud, int seconds, int lateMs = 0)
     QElapsedTimer wall;
     wall.start();
     form.timer1().start();
-    QEventLoop loop;
-    QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
-    loop.exec();
+    runEvents(seconds * 1000);
     form.timer1().stop();
     const double elapsed = double(wall.nsecsElapsed()) / 1e9;
     const double cpu = threadCpuSeconds() - cpuBefore;

@@ -61,24 +61,10 @@ public:
     qint64 lastInputNs = -1;
 };
 
-void runEvents(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 // Lets events run until `done` or ten seconds have passed; the seconds it took, or -1.
 double waitFor(const std::function<bool()>& done)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > 10'000)
-            return -1;
-        runEvents(1);
-    }
-    return double(timer.nsecsElapsed()) / 1e9;
+    return runEventsUntil(done, 10'000);
 }
 
 } // namespace

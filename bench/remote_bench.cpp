@@ -72,14 +72,6 @@ struct Client
     }
 };
 
-void runEventsUntil(const std::function<bool()>& done, int maxMs)
-{
-    QElapsedTimer wall;
-    wall.start();
-    while (!done() && wall.elapsed() < maxMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -140,9 +132,7 @@ int main(int argc, char** argv)
     int queries = 0;
     {
         Client client(remote.port(), INT_MAX);
-        QEventLoop loop;
-        QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
-        loop.exec();
+        runEvents(seconds * 1000);
         queries = client.done;
     }
     const double minutes = double(wall.nsecsElapsed()) / 60e9;

@@ -43,13 +43,6 @@ public:
     void gpibReadFailed(const LinkMoment&) override {}
 };
 
-void runEvents(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 } // namespace
 
 int main(int argc, char** argv)

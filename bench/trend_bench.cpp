@@ -123,12 +123,7 @@ struct Panel
         ++figures.ticks;
     }
 
-    static void pause()
-    {
-        QEventLoop loop;
-        QTimer::singleShot(kPauseMs, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
+    static void pause() { runEvents(kPauseMs); }
 };
 
 void printFigures(const char* title, const Figures& f)
@@ -224,9 +219,7 @@ void monitorFor(Panel& p, TrendWindow* trend, int seconds, const QString& logPat
     int ticks = 0;
     QObject::connect(&p.form->monitoring(), &MonitoringLoop::ticked, [&ticks] { ++ticks; });
     p.form->timer1().start();
-    QEventLoop loop;
-    QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
-    loop.exec();
+    runEvents(seconds * 1000);
     p.form->timer1().stop();
     const double cpu = threadCpuSeconds() - cpuBefore;
     const long endKb = residentKilobytes();
