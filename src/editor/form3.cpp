@@ -227,7 +227,7 @@ void Form3::cmd_check_Click()
     for (const FileProblem& p : problems) {
         m_checkedRecords.append(p.line - 2); // line 2 holds record 00
         rows.append(
-            {QString::number(p.line - 2).rightJustified(2, u'0'), p.field, p.found, p.instead, p.message});
+            {formatTwoDigit(p.line - 2), p.field, p.found, p.instead, p.message});
     }
     const QString modelName = kModelNames[static_cast<size_t>(model)];
     if (!m_checkList) {
