@@ -26,7 +26,8 @@ struct FaultRig
     bool connect();
     // The operator enters a voltage and switches the output on; true once the first tick is done.
     bool startMonitoring(double volts = 5.0);
-    // Lets events run for `ms`; the share of one core the panel's thread used meanwhile.
+    // Lets a second of events pass, then `ms` more; the share of one core the panel's thread used
+    // in those last `ms`, when nothing should be happening any more.
     double cpuShareWhileIdle(int ms);
 
     const Form1Controls& c() const { return form->controls(); }
