@@ -3,6 +3,7 @@
 #include "app/file_check_command.h"
 
 #include "base/model_limits.h"
+#include "remote/remote_preference.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -97,11 +98,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
     CommandLine line;
     line.simulate = parser.isSet(simulate);
     if (error.isEmpty() && parser.isSet(remotePort)) {
-        bool number = false;
-        const uint port = parser.value(remotePort).toUInt(&number);
-        if (number && port >= 1 && port <= 65535)
-            line.remotePort = quint16(port);
-        else
+        line.remotePort = remotePortOf(parser.value(remotePort));
+        if (!line.remotePort)
             error = QStringLiteral("--remote-port takes a port number from 1 to 65535.");
     }
     const QStringList positional = parser.positionalArguments();

@@ -12,13 +12,21 @@ const QString kPortKey = QStringLiteral("remote/port");
 
 } // namespace
 
+std::optional<quint16> remotePortOf(const QString& text)
+{
+    bool number = false;
+    const uint port = text.toUInt(&number);
+    if (!number || port < 1 || port > 65535)
+        return std::nullopt;
+    return quint16(port);
+}
+
 RemotePreference savedRemotePreference()
 {
     const QSettings settings;
     RemotePreference preference;
     preference.on = settings.value(kOnKey, false).toBool();
-    const uint port = settings.value(kPortKey, RemoteServer::kDefaultPort).toUInt();
-    preference.port = port >= 1 && port <= 65535 ? quint16(port) : RemoteServer::kDefaultPort;
+    preference.port = remotePortOf(settings.value(kPortKey).toString()).value_or(RemoteServer::kDefaultPort);
     return preference;
 }
 

@@ -15,6 +15,9 @@ struct RemotePreference
     quint16 port = 5025;
 };
 
+// A port the server can listen on (1 to 65535) written as a number; nothing for anything else.
+std::optional<quint16> remotePortOf(const QString& text);
+
 RemotePreference savedRemotePreference();
 void saveRemotePreference(const RemotePreference& preference);
 
