@@ -32,37 +32,37 @@ std::string compacted(QStringView text)
     return out;
 }
 
+// Moves `i` past a sign that stands there.
+void skipSign(const std::string& s, size_t& i)
+{
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        ++i;
+}
+
+// Moves `i` past the digits that start there; how many it passed.
+size_t skipDigits(const std::string& s, size_t& i)
+{
+    const size_t start = i;
+    while (i < s.size() && isDigit(s[i]))
+        ++i;
+    return i - start;
+}
+
 // Length of the longest prefix of `s` that forms a number by the leading-number rule, with the
 // exponent letter normalised to 'e' in `s` itself. Zero when there is no digit at all.
 size_t numberPrefix(std::string& s)
 {
     size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        ++i;
-    size_t digits = 0;
-    while (i < s.size() && isDigit(s[i])) {
-        ++i;
-        ++digits;
-    }
-    if (i < s.size() && s[i] == '.') {
-        ++i;
-        while (i < s.size() && isDigit(s[i])) {
-            ++i;
-            ++digits;
-        }
-    }
+    skipSign(s, i);
+    size_t digits = skipDigits(s, i);
+    if (i < s.size() && s[i] == '.')
+        digits += skipDigits(s, ++i);
     if (digits == 0)
         return 0;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
         size_t j = i + 1;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-'))
-            ++j;
-        size_t expDigits = 0;
-        while (j < s.size() && isDigit(s[j])) {
-            ++j;
-            ++expDigits;
-        }
-        if (expDigits > 0) {
+        skipSign(s, j);
+        if (skipDigits(s, j) > 0) {
             s[i] = 'e';
             i = j;
         }
