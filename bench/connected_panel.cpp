@@ -1,6 +1,9 @@
 #include "connected_panel.h"
 
 #include "connection/connector.h"
+#include "panel/form1_controls.h"
+#include "ui/numeric_field.h"
+#include "ui/option_group.h"
 
 #include <cstdio>
 
@@ -15,7 +18,12 @@ ConnectedPanel::~ConnectedPanel() = default;
 
 bool ConnectedPanel::connect(SerialService& serial)
 {
-    form = std::make_unique<Form1>(state, Form1Services{serial, gpib, dialogs, clock, [] { return false; },
+    return connect(serial, dialogs);
+}
+
+bool ConnectedPanel::connect(SerialService& serial, Dialogs& shown)
+{
+    form = std::make_unique<Form1>(state, Form1Services{serial, gpib, shown, clock, [] { return false; },
                                                         [] {
                                                         }});
     form->load();
@@ -24,6 +32,14 @@ bool ConnectedPanel::connect(SerialService& serial)
     if (state.ConnectDone != 1)
         std::fprintf(stderr, "the panel did not connect\n");
     return state.ConnectDone == 1;
+}
+
+void ConnectedPanel::startMonitoring()
+{
+    const Form1Controls& c = form->controls();
+    c.setv->setValue(5);
+    emit c.setv->keyReleased();
+    c.output->select(1);
 }
 
 } // namespace orx::bench

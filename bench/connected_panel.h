@@ -21,6 +21,10 @@ struct ConnectedPanel
     // Builds the window on `serial` (`port` itself or a wrapper around it), loads it and runs one
     // connect; false, with a line on standard error, when the panel did not connect.
     bool connect(SerialService& serial);
+    // The same with dialogs of the benchmark's own instead of silent ones.
+    bool connect(SerialService& serial, Dialogs& dialogs);
+    // The operator enters 5 V and switches the output on: the monitoring loop starts.
+    void startMonitoring();
 
     ProgramState state;
     SteadyClock clock;

@@ -16,7 +16,6 @@
 #include "app/form1.h"
 #include "panel/monitoring_loop.h"
 #include "sim/pty_server.h"
-#include "ui/numeric_field.h"
 #include "ui/option_group.h"
 
 #include <QApplication>
@@ -46,10 +45,7 @@ bool runAt(int baud, int seconds, int lateMs = 0)
     if (!panel.connect(serial))
         return false;
     Form1& form = *panel.form;
-    const Form1Controls& c = form.controls();
-    c.setv->setValue(5);
-    emit c.setv->keyReleased();
-    c.output->select(1);
+    panel.startMonitoring();
     form.timer1().stop();
 
     // Single ticks, back to back.
@@ -75,7 +71,7 @@ bool runAt(int baud, int seconds, int lateMs = 0)
     form.timer1().stop();
     const double elapsed = double(wall.nsecsElapsed()) / 1e9;
     const double cpu = threadCpuSeconds() - cpuBefore;
-    const bool looping = c.output->isSelected(1);
+    const bool looping = form.controls().output->isSelected(1);
 
     const double perMinute = ticks * 60.0 / elapsed;
     const double allowed = 60.0 / std::max(1.0, tick);

@@ -11,8 +11,6 @@
 #include "connection/link_recovery.h"
 #include "link/command_link.h"
 #include "panel/monitoring_loop.h"
-#include "ui/numeric_field.h"
-#include "ui/option_group.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -84,9 +82,7 @@ int main(int argc, char** argv)
     Form1& form = *panel.form;
     int ticks = 0;
     QObject::connect(&form.monitoring(), &MonitoringLoop::ticked, [&ticks] { ++ticks; });
-    form.controls().setv->setValue(5);
-    emit form.controls().setv->keyReleased();
-    form.controls().output->select(1);
+    panel.startMonitoring();
     const LinkRecovery& recovery = form.recovery();
     std::printf("Unplug and replug at %d baud, paced, reconnecting automatically (%d runs)\n", kBaud, kRuns);
     for (int run = 1; run <= kRuns; ++run) {

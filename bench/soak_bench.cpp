@@ -12,8 +12,6 @@
 #include "link/command_link.h"
 #include "link/link_observer.h"
 #include "panel/monitoring_loop.h"
-#include "ui/numeric_field.h"
-#include "ui/option_group.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -73,10 +71,7 @@ int main(int argc, char** argv)
         ++ticks;
         missed += (!r.volts || !r.amperes || r.answerMissing) ? 1 : 0;
     });
-    const Form1Controls& c = form.controls();
-    c.setv->setValue(5);
-    emit c.setv->keyReleased();
-    c.output->select(1);
+    panel.startMonitoring();
 
     const long startKb = residentKilobytes();
     const double cpuBefore = threadCpuSeconds();

@@ -21,20 +21,16 @@
 // Usage: trend_bench [seconds of monitoring for the memory figure, default 600] [blocks, default 10]
 
 #include "bench_support.h"
+#include "connected_panel.h"
 
 #include "app/form1.h"
-#include "base/program_state.h"
-#include "connection/connector.h"
 #include "link/clock.h"
 #include "link/command_link.h"
-#include "link/gpib_library_service.h"
-#include "link/qt_serial_service.h"
 #include "panel/monitoring_loop.h"
 #include "sim/pty_server.h"
 #include "traffic/traffic_console.h"
 #include "trend/trend_chart.h"
 #include "trend/trend_window.h"
-#include "ui/numeric_field.h"
 #include "ui/option_group.h"
 
 #include <QAction>
@@ -68,33 +64,20 @@ struct Figures
     qint64 characters = 0;
 };
 
-struct Panel
+struct Panel : ConnectedPanel
 {
-    ProgramState state;
-    QtSerialService port;
     CountingSerial serial{port};
-    GpibLibraryService gpib{QString()};
-    FileDialogs dialogs; // the trend's Log to file... logs to its one file
-    std::unique_ptr<Form1> form;
+    FileDialogs files; // the trend's Log to file... logs to its one file
     Figures figures;
 
-    explicit Panel(const QString& logPath) : dialogs(logPath) {}
+    Panel(const QString& folder, const QString& logPath) : ConnectedPanel(folder), files(logPath) {}
 
-    bool connect(const QString& folder, const Clock& clock)
+    // Connected and the output on, with the ticks left to the benchmark.
+    bool connectForTicks()
     {
-        initialiseAtStart(state, folder);
-        form =
-            std::make_unique<Form1>(state, Form1Services{serial, gpib, dialogs, clock, [] { return false; },
-                                                         [] {
-                                                         }});
-        form->load();
-        form->timer2().stop();
-        form->connector().Timer2_Timer();
-        if (state.ConnectDone != 1)
+        if (!connect(serial, files))
             return false;
-        form->controls().setv->setValue(5);
-        emit form->controls().setv->keyReleased();
-        form->controls().output->select(1);
+        startMonitoring();
         form->timer1().stop();
         return true;
     }
@@ -183,7 +166,7 @@ void hourOfTicks(Panel& p)
                                     [] {
                                         return QString();
                                     }},
-                       p.dialogs);
+                       p.files);
     window.findChild<QComboBox*>(QStringLiteral("span"))->setCurrentIndex(int(kTrendSpans.size()) - 1);
     window.findChild<QCheckBox*>(QStringLiteral("power"))->setChecked(true);
     window.show();
@@ -254,17 +237,13 @@ int main(int argc, char** argv)
     SteadyClock clock;
     const QString logPath = dir.filePath(QStringLiteral("trend.csv"));
 
-    auto closed = std::make_unique<Panel>(QString());
-    Panel open(logPath);
-    if (!closed->connect(dir.path(), clock)) {
-        std::fprintf(stderr, "the first panel did not connect\n");
+    auto closed = std::make_unique<Panel>(dir.path(), QString());
+    Panel open(dir.path(), logPath);
+    if (!closed->connectForTicks())
         return 1;
-    }
     closed->form->link().CloseSerialPort();
-    if (!open.connect(dir.path(), clock)) {
-        std::fprintf(stderr, "the second panel did not connect\n");
+    if (!open.connectForTicks())
         return 1;
-    }
     TrendWindow* trend = open.openWindows();
     if (!trend->recorder().logging()) {
         std::fprintf(stderr, "the trend's log did not start\n");
