@@ -199,7 +199,7 @@ void LinkRecovery::refreshHealth()
     const HealthReport report = m_health.report(isGone(m_watch));
     m_c.linkhealth->setText(healthText(report));
     m_c.linkhealth->setToolTip(healthToolTip(report));
-    if (report.condition != m_shown || m_c.linkhealth->styleSheet().isEmpty()) {
+    if (report.condition != m_shown) {
         m_shown = report.condition;
         m_c.linkhealth->setStyleSheet(
             QStringLiteral("QLabel { color: %1; }").arg(colourOf(report.condition)));

@@ -23,6 +23,7 @@
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 namespace orx {
 
@@ -85,9 +86,9 @@ private:
     SleepWatch m_sleep;
     QTimer m_lookTimer;
     PortWatch m_watch = PortWatch::Off;
-    int m_port = 0;             // the port watched: 0 until a connect ends, -1 when it found none
-    bool m_readBackDue = false; // a suspend was seen while monitoring ran
-    LinkCondition m_shown = LinkCondition::None;
+    int m_port = 0;                       // the port watched: 0 until a connect ends, -1 when it found none
+    bool m_readBackDue = false;           // a suspend was seen while monitoring ran
+    std::optional<LinkCondition> m_shown; // the condition whose colour the field has
 };
 
 } // namespace orx
